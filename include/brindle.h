@@ -1,0 +1,7 @@
+// Brindle: the public interface for game programs. Every command of the
+// language under its own name; numbers are doubles, texts RtString.
+#pragma once
+
+#include <brindle/rtstring.h>
+#include <brindle/game.h>
+#include <brindle/core.h>

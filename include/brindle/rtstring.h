@@ -1,0 +1,53 @@
+// RtString: the language's string value. A heap block holding 8-bit text and
+// its terminator, with an explicit length and a capacity that grows in steps
+// of 512 bytes. Strings are copied on assignment.
+#pragma once
+#include <cstdint>
+
+class RtString {
+public:
+    RtString();                          // empty, 4-byte block
+    RtString(const char* text);          // NOLINT: literals convert implicitly
+    RtString(const RtString& other);
+    RtString(RtString&& other) noexcept;
+    explicit RtString(int value);
+    explicit RtString(double value);
+    explicit RtString(float value);
+    ~RtString();
+
+    RtString& operator=(const RtString& other) { return Assign(other); }
+    RtString& operator=(RtString&& other) noexcept;
+    RtString& operator=(const char* text) { return Assign(text); }
+
+    void Reserve(uint32_t n);
+    RtString& Assign(const char* text);
+    RtString& Assign(const RtString& other);
+    RtString& Assign(int value);
+    RtString& Assign(double value);
+    RtString& Assign(float value) { return Assign(static_cast<double>(value)); }
+    RtString& Append(const char* text);
+    RtString& Append(const RtString& other);
+    static RtString Concat(const RtString& left, const char* text);
+
+    const char* Text() const { return text_ ? text_ : ""; }
+    char* Buffer(uint32_t n);            // room for n bytes plus terminator; call SyncLength after
+    uint32_t SyncLength();
+    uint32_t Truncate(uint32_t position);
+    double Length() const { return length_; }
+
+    uint32_t length() const { return length_; }
+    uint32_t capacity() const { return capacity_; }
+    char* data() { return text_; }
+
+private:
+    void SetNumber(double value);
+    char* text_;
+    uint32_t capacity_;
+    uint32_t length_;
+};
+
+// Number formatting shared by both targets: an int as decimal digits; a double
+// with 10 significant digits, no trailing zeros and no trailing point
+// (3.0 -> "3", 0.5 -> "0.5", 1e20 -> "1e+20"). Writes at most 31 bytes + NUL.
+int FormatInt(int value, char* out);
+int FormatDouble(double value, char* out);

@@ -1,0 +1,51 @@
+#include "core/program_end.h"
+
+#include <brindle/core.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/error_log.h"
+#include "core/runtime_state.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace {
+void AppendNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", value);
+    AppendErrorLog(text);
+}
+}  // namespace
+
+double RecordError(double code) {
+    runtime.errorCode = code;
+    runtime.errorLine = runtime.traceLine;
+    return code;
+}
+
+void MarkLine(double tag, double line) {
+    runtime.traceTag = tag;
+    runtime.traceLine = line;
+}
+
+void End() {
+    RecordError(0);
+    EndProgram();
+}
+
+void EndProgram() {
+    platform::EndTimerPeriod();
+    if (runtime.debugTrace) {
+        AppendErrorLog("-End On Line");
+        AppendNumber(runtime.errorCode);
+        AppendNumber(runtime.errorLine - 1);
+        AppendNumber(runtime.traceLine);
+        AppendNumber(runtime.traceTag);
+    }
+    if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
+    runtime.mainWindow = nullptr;
+    platform::PostQuit(0);
+    platform::InvalidateScreen();
+    std::exit(0);
+}

@@ -1,0 +1,3 @@
+#include "core/runtime_state.h"
+
+RuntimeState runtime;

@@ -1,0 +1,47 @@
+// RuntimeState: the one statically allocated record of runtime state.
+#pragma once
+#include <brindle/rtstring.h>
+#include <cstdint>
+
+#include "platform/window.h"
+
+struct InputDevices;
+struct SoundDevice;
+struct SoundSlot;
+struct NetGame;
+struct MediaPack;
+
+struct RuntimeState {
+    // Settings block, filled by ProgramEntry from the game's settings.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int framesPerSecond = 0;
+    int startFullscreen = 0;
+    int debugTrace = 0;
+    int useDirectMouse = 0;
+
+    // Core fields.
+    void* appInstance = nullptr;
+    platform::NativeWindow mainWindow = nullptr;
+    RtString windowTitle;
+    uint8_t paused = 0;
+    int currentFont = 0;
+    RtString commandLine;
+    double frameStart = 0, previousFrameStart = 0, programStart = 0;
+    double errorCode = 0, errorLine = 0;
+    double traceLine = 0, traceTag = 0;
+    uint8_t escapeEnds = 1;
+    int mipmapSetting = 0;
+    int cullModeSetting = 0;
+
+    // Components created by InitRuntime and released by EndProgram.
+    InputDevices* input = nullptr;
+    SoundDevice* soundDevice = nullptr;
+    SoundSlot* soundSlots = nullptr;
+    NetGame* netGame = nullptr;
+    MediaPack* mediaPack = nullptr;
+    MediaPack* streamPack = nullptr;
+    void* mediaWindow = nullptr;
+};
+
+extern RuntimeState runtime;

@@ -1,0 +1,101 @@
+#include "core/startup.h"
+
+#include <cstring>
+
+#include "core/clock.h"
+#include "core/error_log.h"
+#include "core/program_end.h"
+#include "core/runtime_state.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+const char* SkipProgramName(const char* p) {
+    if (!p) return "";
+    while (*p == ' ' || *p == '\t') ++p;
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p == '"') ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+RtString ProgramDirectory(const char* programPath) {
+    RtString dir;
+    dir.Reserve(512);
+    dir.Assign(programPath ? programPath : "");
+    char* text = dir.data();
+    for (int i = static_cast<int>(dir.length()) - 1; i >= 0; --i) {
+        if (text[i] == '/' || text[i] == '\\') {
+            dir.Truncate(static_cast<uint32_t>(i));
+            break;
+        }
+    }
+    return dir;
+}
+
+void ApplySettings(const GameSettings& s, const char* commandLine) {
+    runtime.windowWidth = s.windowWidth;
+    runtime.windowHeight = s.windowHeight;
+    runtime.commandLine.Assign(commandLine ? commandLine : "");
+    runtime.startFullscreen = s.startFullscreen;
+    runtime.framesPerSecond = s.framesPerSecond;
+    runtime.debugTrace = s.debugTrace;
+    runtime.useDirectMouse = s.useDirectMouse;
+}
+
+int ProgramEntry(void* instance, void* previousInstance, const char* commandLine, int showState) {
+    ApplySettings(gameSettings, commandLine);
+    InitRuntime(instance, previousInstance, commandLine, showState, gameSettings.title);
+    runtime.errorLine = runtime.errorCode = runtime.traceLine = 0;
+    GameMain();
+    EndProgram();
+}
+
+int InitRuntime(void* instance, void*, const char*, int, const char* title) {
+    // Window class and window: caption-only, centred on the primary screen.
+    if (!platform::RegisterWindowClass(instance)) return 0;
+    runtime.appInstance = instance;
+    platform::DesktopMetrics m = platform::GetDesktopMetrics();
+    int x = (m.screenWidth - runtime.windowWidth) / 2;
+    int y = (m.screenHeight - runtime.windowHeight) / 2;
+    runtime.mainWindow = platform::CreateMainWindow(
+        instance, "Brindle", x, y, runtime.windowWidth,
+        runtime.windowHeight + m.captionHeight + 6 * m.borderHeight);
+    if (!runtime.mainWindow) return 0;
+    platform::ShowWindowNormal(runtime.mainWindow);
+    platform::SetWindowCaption(runtime.mainWindow, title);
+    runtime.windowTitle.Assign(title);
+
+    DeleteErrorLog();  // a fresh log per run
+
+    runtime.currentFont = 0;
+
+    // Working directory: the program's own directory.
+    std::string exe = platform::ExecutablePath();
+    if (exe.size() > 260) exe.resize(260);
+    RtString dir = ProgramDirectory(exe.c_str());
+    platform::ChangeDirectory(dir.Text());
+    AppendErrorLog("Current Dir");
+    AppendErrorLog(dir.Text());
+
+    runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
+
+    runtime.paused = 0;
+    platform::BeginTimerPeriod();
+
+    runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
+    return 0;
+}
+
+void GetScreenSize(double& width, double& height) {
+    width = runtime.windowWidth;
+    height = runtime.windowHeight;
+}
+
+double GetWindowHandle() {
+    return static_cast<double>(reinterpret_cast<uintptr_t>(runtime.mainWindow));
+}

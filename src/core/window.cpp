@@ -1,0 +1,30 @@
+#include "core/window.h"
+
+#include "core/program_end.h"
+#include "core/runtime_state.h"
+#include "platform/window.h"
+
+void WindowActivated() {
+    if (runtime.debugTrace) return;
+    platform::SetWindowCaption(runtime.mainWindow, runtime.windowTitle.Text());
+    runtime.paused = 0;
+}
+
+void WindowDeactivated() {
+    if (runtime.debugTrace) return;
+    RtString caption = RtString::Concat(runtime.windowTitle, " <pause>");
+    platform::SetWindowCaption(runtime.mainWindow, caption.Text());
+    runtime.paused = 1;
+}
+
+void WindowCloseRequested() { EndProgram(); }
+
+int PumpMessages() {
+    platform::DispatchAllMessages();
+    return 1;
+}
+
+int HideForDialog() {
+    platform::HideWindowForDialog(runtime.mainWindow);
+    return 1;
+}

@@ -1,0 +1,187 @@
+#include <brindle/rtstring.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Blocks come from malloc so that growth can extend a block in place
+// (realloc) instead of always copying the whole text.
+char* AllocateBlock(uint32_t size) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return static_cast<char*>(p);
+}
+
+uint32_t CapacityFor(uint32_t n) { return (n / 512u) * 512u + 512u; }
+
+}  // namespace
+
+int FormatInt(int value, char* out) {
+    auto r = std::to_chars(out, out + 31, value);
+    *r.ptr = '\0';
+    return static_cast<int>(r.ptr - out);
+}
+
+int FormatDouble(double value, char* out) {
+    auto r = std::to_chars(out, out + 31, value, std::chars_format::general, 10);
+    int n = static_cast<int>(r.ptr - out);
+    out[n] = '\0';
+    if (n > 0 && out[n - 1] == '.') out[--n] = '\0';
+    return n;
+}
+
+RtString::RtString() : text_(AllocateBlock(4)), capacity_(4), length_(0) { text_[0] = '\0'; }
+
+RtString::RtString(const char* text) : text_(nullptr), capacity_(0), length_(0) {
+    if (!text) text = "";
+    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    Reserve(n);
+    std::memcpy(text_, text, n);
+    text_[n] = '\0';
+    length_ = n;
+}
+
+RtString::RtString(const RtString& other) : text_(nullptr), capacity_(0), length_(0) {
+    Reserve(other.length_);
+    if (other.length_) std::memcpy(text_, other.text_, other.length_);
+    text_[other.length_] = '\0';
+    length_ = other.length_;
+}
+
+RtString::RtString(RtString&& other) noexcept
+    : text_(other.text_), capacity_(other.capacity_), length_(other.length_) {
+    other.text_ = nullptr;
+    other.capacity_ = 0;
+    other.length_ = 0;
+}
+
+RtString& RtString::operator=(RtString&& other) noexcept {
+    if (this != &other) {
+        std::free(text_);
+        text_ = other.text_;
+        capacity_ = other.capacity_;
+        length_ = other.length_;
+        other.text_ = nullptr;
+        other.capacity_ = 0;
+        other.length_ = 0;
+    }
+    return *this;
+}
+
+RtString::RtString(int value) : text_(nullptr), capacity_(0), length_(0) { Assign(value); }
+RtString::RtString(double value) : text_(nullptr), capacity_(0), length_(0) { SetNumber(value); }
+RtString::RtString(float value) : text_(nullptr), capacity_(0), length_(0) {
+    SetNumber(static_cast<double>(value));
+}
+
+RtString::~RtString() {
+    std::free(text_);
+    text_ = nullptr;
+    capacity_ = 0;
+    length_ = 0;
+}
+
+void RtString::Reserve(uint32_t n) {
+    if (text_ && n < capacity_) return;
+    uint32_t newCapacity = CapacityFor(n);
+    if (!text_) {
+        text_ = AllocateBlock(newCapacity);
+        text_[0] = '\0';
+    } else {
+        void* p = std::realloc(text_, newCapacity);
+        if (!p) throw std::bad_alloc();
+        text_ = static_cast<char*>(p);
+    }
+    capacity_ = newCapacity;
+}
+
+RtString& RtString::Assign(const char* text) {
+    if (!text) text = "";
+    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    if (text >= text_ && text < text_ + capacity_) {  // assigning a part of ourselves
+        std::memmove(text_, text, n);
+    } else {
+        Reserve(n);
+        std::memcpy(text_, text, n);
+    }
+    text_[n] = '\0';
+    length_ = n;
+    return *this;
+}
+
+RtString& RtString::Assign(const RtString& other) {
+    if (this == &other) return *this;
+    uint32_t n = other.length_;
+    Reserve(n);
+    if (n) std::memcpy(text_, other.text_, n);
+    text_[n] = '\0';
+    length_ = n;
+    return *this;
+}
+
+RtString& RtString::Assign(int value) {
+    Reserve(64);
+    length_ = static_cast<uint32_t>(FormatInt(value, text_));
+    return *this;
+}
+
+RtString& RtString::Assign(double value) {
+    SetNumber(value);
+    return *this;
+}
+
+void RtString::SetNumber(double value) {
+    Reserve(64);
+    length_ = static_cast<uint32_t>(FormatDouble(value, text_));
+}
+
+RtString& RtString::Append(const char* text) {
+    if (!text) return *this;
+    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    if (text >= text_ && text < text_ + capacity_) {  // appending a part of ourselves
+        RtString copy(text);
+        return Append(copy);
+    }
+    // The new text goes at the stored length, so length and terminator agree
+    // even when the string holds an embedded NUL.
+    uint32_t old = length_;
+    Reserve(old + n);
+    std::memcpy(text_ + old, text, n);
+    length_ = old + n;
+    text_[length_] = '\0';
+    return *this;
+}
+
+RtString& RtString::Append(const RtString& other) {
+    uint32_t old = length_;
+    uint32_t n = other.length_;
+    Reserve(old + n);  // other may be *this: its text moves with the block
+    if (n) std::memmove(text_ + old, other.text_, n);
+    length_ = old + n;
+    text_[length_] = '\0';
+    return *this;
+}
+
+RtString RtString::Concat(const RtString& left, const char* text) {
+    RtString result(left);
+    result.Append(text);
+    return result;
+}
+
+char* RtString::Buffer(uint32_t n) {
+    Reserve(n);
+    return text_;
+}
+
+uint32_t RtString::SyncLength() {
+    length_ = text_ ? static_cast<uint32_t>(std::strlen(text_)) : 0;
+    return length_;
+}
+
+uint32_t RtString::Truncate(uint32_t position) {
+    if (text_ && position < capacity_) text_[position] = '\0';
+    return SyncLength();
+}

@@ -1,0 +1,9 @@
+// Shared state of the SDL backend.
+#pragma once
+#include <SDL.h>
+
+namespace platform::sdl {
+bool EnsureVideo();             // SDL video (and events) initialised once
+SDL_Window* MainWindow();       // the program window, or null
+void ForwardEvent(const SDL_Event& e);  // events other than window events
+}  // namespace platform::sdl

@@ -1,0 +1,96 @@
+// Process, clock and file-system services on Linux.
+#include <SDL.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "platform/sdl/sdl_backend.h"
+#include "platform/system.h"
+
+namespace platform {
+
+namespace sdl {
+bool EnsureVideo() {
+    static bool ready = false;
+    if (!ready) {
+        // Keep the screen saver state ours to decide.
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        ready = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
+    }
+    return ready;
+}
+void ForwardEvent(const SDL_Event&) {}
+}  // namespace sdl
+
+bool QueryCounterFrequency(double& ticksPerSecond) {
+    ticksPerSecond = static_cast<double>(SDL_GetPerformanceFrequency());
+    return ticksPerSecond > 0;
+}
+
+double QueryCounter() { return static_cast<double>(SDL_GetPerformanceCounter()); }
+
+double MultimediaTimeMs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(static_cast<unsigned>(ts.tv_sec * 1000 + ts.tv_nsec / 1000000));
+}
+
+// Linux sleeps are precise to well below a millisecond already.
+void BeginTimerPeriod() {}
+void EndTimerPeriod() {}
+
+void SleepMs(unsigned ms) { SDL_Delay(ms); }
+
+std::string ExecutablePath() {
+    char buf[PATH_MAX + 1];
+    ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
+    if (n <= 0) return std::string();
+    buf[n] = '\0';
+    return buf;
+}
+
+std::string TempDirectory() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string path = (dir && *dir) ? dir : "/tmp";
+    if (path.back() != '/') path += '/';
+    return path;
+}
+
+bool ChangeDirectory(const char* path) { return chdir(path) == 0; }
+
+bool DeleteFileAt(const char* path) { return std::remove(path) == 0; }
+
+void WarningBox(const char* caption, const char* text) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+}
+
+void Beep() {
+    std::fputc('\a', stderr);
+    std::fflush(stderr);
+}
+
+bool MachineSerial(uint32_t& serial) {
+    std::FILE* f = std::fopen("/etc/machine-id", "rb");
+    if (!f) return false;
+    char id[64] = {};
+    size_t n = std::fread(id, 1, sizeof id - 1, f);
+    std::fclose(f);
+    // FNV-1a over the identifier's hexadecimal text.
+    uint32_t h = 2166136261u;
+    size_t used = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (id[i] == '\n' || id[i] == '\r') break;
+        h = (h ^ static_cast<unsigned char>(id[i])) * 16777619u;
+        ++used;
+    }
+    if (used == 0) return false;
+    serial = h;
+    return true;
+}
+
+}  // namespace platform

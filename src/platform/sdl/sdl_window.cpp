@@ -1,0 +1,97 @@
+// The window on Linux: an SDL window. SDL's window events drive the same
+// rules the Windows window procedure applies.
+#include <SDL.h>
+
+#include "core/window.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+SDL_Window* mainSdlWindow = nullptr;
+
+void HandleEvent(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_QUIT:
+        WindowCloseRequested();
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: WindowActivated(); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: WindowDeactivated(); break;
+        case SDL_WINDOWEVENT_CLOSE: WindowCloseRequested();
+        default: break;
+        }
+        break;
+    default:
+        sdl::ForwardEvent(e);
+        break;
+    }
+}
+}  // namespace
+
+SDL_Window* sdl::MainWindow() { return mainSdlWindow; }
+
+DesktopMetrics GetDesktopMetrics() {
+    DesktopMetrics m{640, 480, 0, 0, 0};
+    sdl::EnsureVideo();
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        m.screenWidth = mode.w;
+        m.screenHeight = mode.h;
+    }
+    return m;
+}
+
+bool RegisterWindowClass(void*) { return sdl::EnsureVideo(); }
+
+NativeWindow CreateMainWindow(void*, const char* caption, int x, int y, int outerWidth,
+                              int outerHeight) {
+    // SDL sizes the client area; the caption and borders belong to the
+    // window manager, so the client area is the drawing surface itself.
+    mainSdlWindow = SDL_CreateWindow(caption, x, y, outerWidth,
+                                     outerHeight - GetDesktopMetrics().captionHeight,
+                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_DisableScreenSaver();  // the screen saver never starts while the game runs
+    return mainSdlWindow;
+}
+
+void ShowWindowNormal(NativeWindow window) {
+    SDL_ShowWindow(static_cast<SDL_Window*>(window));
+    SDL_RaiseWindow(static_cast<SDL_Window*>(window));
+}
+
+void SetWindowCaption(NativeWindow window, const char* caption) {
+    if (window) SDL_SetWindowTitle(static_cast<SDL_Window*>(window), caption);
+}
+
+void DestroyMainWindow(NativeWindow window) {
+    SDL_DestroyWindow(static_cast<SDL_Window*>(window));
+    if (window == mainSdlWindow) mainSdlWindow = nullptr;
+}
+
+void PostQuit(int) {}
+void InvalidateScreen() {}
+
+void DispatchAllMessages() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(e);
+}
+
+bool DispatchOneMessage() {
+    SDL_Event e;
+    if (!SDL_PollEvent(&e)) return false;
+    HandleEvent(e);
+    return true;
+}
+
+// SDL has no access to other applications' windows; their placement is left
+// to the window manager.
+void SaveWindowPlacements() {}
+void RestoreWindowPlacements() {}
+
+void HideWindowForDialog(NativeWindow window) {
+    if (window) SDL_HideWindow(static_cast<SDL_Window*>(window));
+}
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// Process entry on Windows: the command line after the program name goes to
+// ProgramEntry, with the show state from the start-up information.
+#include <windows.h>
+
+#include "core/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
+    STARTUPINFOA info;
+    info.cb = sizeof info;
+    GetStartupInfoA(&info);
+    int show = (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWDEFAULT;
+    return ProgramEntry(instance, previous, SkipProgramName(GetCommandLineA()), show);
+}

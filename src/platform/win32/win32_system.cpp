@@ -1,0 +1,59 @@
+// Process, clock and file-system services on Windows.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "platform/system.h"
+
+namespace platform {
+
+bool QueryCounterFrequency(double& ticksPerSecond) {
+    LARGE_INTEGER f;
+    if (!QueryPerformanceFrequency(&f) || f.QuadPart <= 0) return false;
+    ticksPerSecond = static_cast<double>(f.QuadPart);
+    return true;
+}
+
+double QueryCounter() {
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart);
+}
+
+double MultimediaTimeMs() { return static_cast<double>(timeGetTime()); }
+void BeginTimerPeriod() { timeBeginPeriod(1); }
+void EndTimerPeriod() { timeEndPeriod(1); }
+void SleepMs(unsigned ms) { Sleep(ms); }
+
+std::string ExecutablePath() {
+    char buf[MAX_PATH + 1];
+    DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    buf[n < MAX_PATH ? n : MAX_PATH] = '\0';
+    return buf;
+}
+
+std::string TempDirectory() {
+    char buf[MAX_PATH + 1];
+    DWORD n = GetTempPathA(MAX_PATH, buf);
+    if (n == 0 || n > MAX_PATH) return std::string();
+    return std::string(buf, n);
+}
+
+bool ChangeDirectory(const char* path) { return SetCurrentDirectoryA(path) != 0; }
+bool DeleteFileAt(const char* path) { return DeleteFileA(path) != 0; }
+
+void WarningBox(const char* caption, const char* text) {
+    MessageBoxA(nullptr, text, caption, MB_ICONWARNING);
+}
+
+void Beep() { MessageBeep(MB_ICONEXCLAMATION); }
+
+bool MachineSerial(uint32_t& serial) {
+    DWORD s = 0;
+    if (!GetVolumeInformationA("C:\\", nullptr, 0, &s, nullptr, nullptr, nullptr, 0)) return false;
+    serial = s;
+    return true;
+}
+
+}  // namespace platform

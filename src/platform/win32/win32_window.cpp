@@ -1,0 +1,128 @@
+// The window on Windows: class "Brindle" and its window procedure.
+#include <windows.h>
+
+#include "core/window.h"
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+    case WM_MOVE:
+    case WM_SIZE:
+        InvalidateRect(nullptr, nullptr, TRUE);
+        break;
+    case WM_ACTIVATE:
+        switch (LOWORD(wParam)) {
+        case WA_ACTIVE:
+        case WA_CLICKACTIVE: WindowActivated(); break;
+        case WA_INACTIVE: WindowDeactivated(); break;
+        default: break;
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_SCREENSAVE:
+        case SC_MONITORPOWER: return 0;
+        case SC_CLOSE: WindowCloseRequested();
+        default: break;
+        }
+        break;
+    case WM_CLOSE:
+        WindowCloseRequested();
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct Placement {
+    HWND window;
+    WINDOWPLACEMENT placement;
+};
+Placement placements[256];
+int placementCount = 0;
+
+BOOL CALLBACK RememberPlacement(HWND window, LPARAM) {
+    if (IsWindowVisible(window) && placementCount < 256) {
+        Placement& p = placements[placementCount];
+        p.placement.length = sizeof(WINDOWPLACEMENT);
+        if (GetWindowPlacement(window, &p.placement)) {
+            p.window = window;
+            ++placementCount;
+        }
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+DesktopMetrics GetDesktopMetrics() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+            GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXBORDER),
+            GetSystemMetrics(SM_CYBORDER)};
+}
+
+bool RegisterWindowClass(void* instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_OWNDC | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
+    wc.lpfnWndProc = WindowProcedure;
+    wc.hInstance = static_cast<HINSTANCE>(instance);
+    wc.lpszClassName = "Brindle";
+    return RegisterClassA(&wc) != 0;
+}
+
+NativeWindow CreateMainWindow(void* instance, const char* caption, int x, int y, int outerWidth,
+                              int outerHeight) {
+    return CreateWindowExA(0, "Brindle", caption, WS_CAPTION, x, y, outerWidth, outerHeight,
+                           nullptr, nullptr, static_cast<HINSTANCE>(instance), nullptr);
+}
+
+void ShowWindowNormal(NativeWindow window) {
+    ShowWindow(static_cast<HWND>(window), SW_SHOWNORMAL);
+    UpdateWindow(static_cast<HWND>(window));
+}
+
+void SetWindowCaption(NativeWindow window, const char* caption) {
+    SetWindowTextA(static_cast<HWND>(window), caption);
+}
+
+void DestroyMainWindow(NativeWindow window) { DestroyWindow(static_cast<HWND>(window)); }
+void PostQuit(int code) { PostQuitMessage(code); }
+void InvalidateScreen() { InvalidateRect(nullptr, nullptr, TRUE); }
+
+void DispatchAllMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+bool DispatchOneMessage() {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void SaveWindowPlacements() {
+    placementCount = 0;
+    EnumWindows(RememberPlacement, 0);
+}
+
+void RestoreWindowPlacements() {
+    for (int i = 0; i < placementCount; ++i)
+        if (IsWindow(placements[i].window))
+            SetWindowPlacement(placements[i].window, &placements[i].placement);
+}
+
+void HideWindowForDialog(NativeWindow window) {
+    HWND w = static_cast<HWND>(window);
+    SetWindowLongA(w, GWL_EXSTYLE, 0);
+    SetWindowLongA(w, GWL_STYLE, WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    ShowWindow(w, SW_HIDE);
+    UpdateWindow(w);
+}
+
+}  // namespace platform
