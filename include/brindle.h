@@ -5,3 +5,4 @@
 #include <brindle/rtstring.h>
 #include <brindle/game.h>
 #include <brindle/core.h>
+#include <brindle/arrays.h>
