@@ -1,0 +1,110 @@
+# Helpers for end-to-end scripts, sourced by tests/e2e/*.sh. ctest provides
+# BRINDLE_BUILD (this target's build directory), BRINDLE_TARGET (linux or
+# windows-i386) and BRINDLE_SOURCE; the display comes from scripts/test.
+set -uo pipefail
+: "${BRINDLE_SOURCE:=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
+: "${BRINDLE_TARGET:=linux}"
+: "${BRINDLE_BUILD:=$BRINDLE_SOURCE/build/$BRINDLE_TARGET}"
+E2E_WORK=$(mktemp -d)
+E2E_PIDS=()
+e2e_cleanup() {
+  local p
+  for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null; done
+  rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+# Linux programs get their own temporary directory, so each test has its own
+# error log; Wine programs use the prefix's temporary directory.
+export TMPDIR=$E2E_WORK/tmp
+mkdir -p "$TMPDIR"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+is_windows() { [ "$BRINDLE_TARGET" = windows-i386 ]; }
+
+# program NAME: path of a test program (tests/programs/NAME.cpp) or "game"
+program() {
+  local p
+  if [ "$1" = game ]; then p=$BRINDLE_BUILD/game/glimmerball; else p=$BRINDLE_BUILD/tests/programs/prog_$1; fi
+  is_windows && p=$p.exe
+  echo "$p"
+}
+
+# start_program EXE ARGS...: runs it in the background; sets PROGRAM_PID.
+start_program() {
+  if is_windows; then
+    "$BRINDLE_SOURCE/scripts/wine-run" "$@" >"$E2E_WORK/program.out" 2>&1 &
+  else
+    "$@" >"$E2E_WORK/program.out" 2>&1 &
+  fi
+  PROGRAM_PID=$!
+  E2E_PIDS+=("$PROGRAM_PID")
+}
+
+# wait_program TIMEOUT-SECONDS: exit code of the program, or 124 on time-out.
+wait_program() {
+  local t=$(( $1 * 10 ))
+  while [ $t -gt 0 ]; do
+    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+      wait "$PROGRAM_PID"; return $?
+    fi
+    sleep 0.1; t=$((t - 1))
+  done
+  return 124
+}
+
+# temp_dir: the target program's temporary directory (with trailing '/').
+temp_dir() {
+  if is_windows; then
+    if [ ! -s "$BRINDLE_BUILD/.wine-temp" ]; then
+      local w
+      w=$("$BRINDLE_SOURCE/scripts/wine-run" cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+      WINEPREFIX=${BRINDLE_WINEPREFIX:-$BRINDLE_SOURCE/build/wineprefix} winepath -u "$w" 2>/dev/null \
+        >"$BRINDLE_BUILD/.wine-temp"
+    fi
+    echo "$(cat "$BRINDLE_BUILD/.wine-temp")/"
+  else
+    echo "$TMPDIR/"
+  fi
+}
+error_log() { echo "$(temp_dir)ErrorLog.txt"; }
+
+# find_window EXACT-NAME TIMEOUT: prints the X window id of the viewable
+# top-level window with that name (xwininfo lists every window by name).
+find_window() {
+  local t=$(( $2 * 10 )) id
+  while [ $t -gt 0 ]; do
+    for id in $(xwininfo -root -children 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}'); do
+      if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+        echo "$id"; return 0
+      fi
+    done
+    sleep 0.1; t=$((t - 1))
+  done
+  return 1
+}
+
+# window_name ID
+window_name() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p'; }
+
+# wait_window_name ID EXPECTED TIMEOUT
+wait_window_name() {
+  local t=$(( $3 * 10 ))
+  while [ $t -gt 0 ]; do
+    [ "$(window_name "$1")" = "$2" ] && return 0
+    sleep 0.1; t=$((t - 1))
+  done
+  return 1
+}
+
+# x_close ID: a window manager's close request (WM_DELETE_WINDOW).
+x_close() {
+  local tool=$BRINDLE_BUILD/x-close
+  [ -x "$tool" ] || cc -O -o "$tool" "$BRINDLE_SOURCE/tests/e2e/x-close.c" -lX11 || return 1
+  "$tool" "$1"
+}
+
+# screenshot ID FILE.png
+screenshot() { import -silent -window "$1" "$2"; }
