@@ -65,16 +65,19 @@ def background(x, y, w=640, h=480):
 
 
 def environment(direction):
-    """A studio for polished metal: bright sky, hard horizon, dark floor, softboxes."""
+    """A studio for polished metal: bright sky warming to the horizon, softbox
+    lights, and a grey floor that darkens away from the horizon."""
     x, y, z = direction
     if y >= 0:
-        col = mix((235, 240, 255), (40, 70, 140), min(1.0, y * 1.6))
+        col = mix((255, 236, 220), (60, 90, 170), min(1.0, y * 1.4))
+        col = mix(col, (255, 170, 120), max(0.0, 1 - y * 6) * 0.6)
         for lx, ly, lz, size in ((0.5, 0.6, 0.62, 0.22), (-0.7, 0.35, 0.6, 0.16)):
             if abs(x - lx) < size and abs(y - ly) < size * 0.6 and z * lz > 0:
                 col = (255, 255, 255)
         return col
     stripes = 0.5 + 0.5 * math.cos(math.atan2(x, z) * 8)
-    return mix(mix((70, 50, 35), (20, 16, 14), min(1.0, -y * 2.5)), (110, 90, 70), stripes * 0.25)
+    floor = mix((170, 165, 175), (45, 40, 55), min(1.0, -y * 2.2))
+    return mix(floor, (200, 120, 190), stripes * 0.2)
 
 
 def reflection(px, py, size=256):
