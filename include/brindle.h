@@ -6,3 +6,4 @@
 #include <brindle/game.h>
 #include <brindle/core.h>
 #include <brindle/arrays.h>
+#include <brindle/gfx3d.h>

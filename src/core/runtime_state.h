@@ -3,6 +3,7 @@
 #include <brindle/rtstring.h>
 #include <cstdint>
 
+#include "gfx3d/zadederu3d.h"
 #include "platform/window.h"
 
 struct InputDevices;
@@ -33,6 +34,9 @@ struct RuntimeState {
     uint8_t escapeEnds = 1;
     int mipmapSetting = 0;
     int cullModeSetting = 0;
+
+    // STAND-IN: the scene gets the 2D renderer's address once it is a member.
+    Zadederu3D scene{nullptr};
 
     // Components created by InitRuntime and released by EndProgram.
     InputDevices* input = nullptr;
