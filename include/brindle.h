@@ -7,3 +7,6 @@
 #include <brindle/core.h>
 #include <brindle/arrays.h>
 #include <brindle/gfx3d.h>
+#include <brindle/maths.h>
+#include <brindle/strings.h>
+#include <brindle/text.h>

@@ -6,6 +6,8 @@
 #include "core/error_log.h"
 #include "core/program_end.h"
 #include "core/runtime_state.h"
+#include "lang/number_convert.h"
+#include "lang/random.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -71,6 +73,9 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
     runtime.windowTitle.Assign(title);
 
     DeleteErrorLog();  // a fresh log per run
+
+    // A different random sequence each run: the time, truncated to 32 bits.
+    SeedRandom(static_cast<uint32_t>(TruncToInt(Now())));
 
     runtime.currentFont = 0;
 

@@ -27,4 +27,7 @@ void Beep();
 // Windows, derived from /etc/machine-id on Linux); false when unavailable.
 bool MachineSerial(uint32_t& serial);
 
+// The platform's name as programs see it: "WIN32" or "LINUX".
+const char* PlatformName();
+
 }  // namespace platform

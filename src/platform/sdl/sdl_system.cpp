@@ -93,4 +93,6 @@ bool MachineSerial(uint32_t& serial) {
     return true;
 }
 
+const char* PlatformName() { return "LINUX"; }
+
 }  // namespace platform

@@ -56,4 +56,6 @@ bool MachineSerial(uint32_t& serial) {
     return true;
 }
 
+const char* PlatformName() { return "WIN32"; }
+
 }  // namespace platform

@@ -1,0 +1,29 @@
+// The language's numeric built-ins. Angles are in degrees; the conversion
+// divides by 57.2957795 (not the exact 180/pi), as games written for the
+// runtime expect.
+#pragma once
+#include <brindle/rtstring.h>
+
+double Sin(double degrees);
+double Cos(double degrees);
+double Tan(double degrees);
+double ArcSin(double x);  // 90 at or above 1, -90 at or below -1
+double ArcCos(double x);  // 0 at or above 1, 180 at or below -1
+double ArcTan2(double y, double x);
+
+double Mod(double a, double b);  // int(a) % int(b), sign of a; 0 when int(b) is 0
+double Power(double base, double exponent);
+double Sqrt(double x);
+double Abs(double x);
+
+double CharCode(const RtString& text);  // first byte, -128..127; 0 for ""
+double CharCode(const char* text);
+double NumberLength(double value);      // length of the number's text form
+
+// 1 when the rectangles (negative sizes allowed, edges included) overlap,
+// else 0; written to `result` and returned.
+double BoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2,
+                    double h2, double& result);
+
+// A whole number from 0 to n (ISAAC generator, one generation step per call).
+double Random(double n);

@@ -1,0 +1,61 @@
+#include <brindle/maths.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "lang/number_convert.h"
+
+namespace {
+constexpr double kDegreesPerRadian = 57.2957795;
+}
+
+double Sin(double degrees) { return std::sin(degrees / kDegreesPerRadian); }
+double Cos(double degrees) { return std::cos(degrees / kDegreesPerRadian); }
+double Tan(double degrees) { return std::tan(degrees / kDegreesPerRadian); }
+
+double ArcSin(double x) {
+    if (x >= 1) return 90;
+    if (x <= -1) return -90;
+    return std::asin(x) * kDegreesPerRadian;
+}
+
+double ArcCos(double x) {
+    if (x >= 1) return 0;
+    if (x <= -1) return 180;
+    return std::acos(x) * kDegreesPerRadian;
+}
+
+double ArcTan2(double y, double x) { return std::atan2(y, x) * kDegreesPerRadian; }
+
+double Mod(double a, double b) {
+    int divisor = TruncToInt(b);
+    // A divisor that truncates to 0 (|b| < 1) has no remainder to give; the
+    // lowest int divided by -1 overflows, its remainder is 0.
+    if (divisor == 0 || divisor == -1) return 0;
+    return TruncToInt(a) % divisor;
+}
+
+double Power(double base, double exponent) { return std::pow(base, exponent); }
+double Sqrt(double x) { return std::sqrt(x); }
+double Abs(double x) { return std::fabs(x); }
+
+double CharCode(const char* text) {
+    return text ? static_cast<double>(static_cast<signed char>(text[0])) : 0;
+}
+double CharCode(const RtString& text) { return CharCode(text.Text()); }
+
+double NumberLength(double value) {
+    char text[32];
+    return FormatDouble(value, text);
+}
+
+double BoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2,
+                    double h2, double& result) {
+    auto overlap = [](double p1, double s1, double p2, double s2) {
+        double lo1 = std::fmin(p1, p1 + s1), hi1 = std::fmax(p1, p1 + s1);
+        double lo2 = std::fmin(p2, p2 + s2), hi2 = std::fmax(p2, p2 + s2);
+        return lo1 <= hi2 && lo2 <= hi1;  // touching edges overlap
+    };
+    result = overlap(x1, w1, x2, w2) && overlap(y1, h1, y2, h2) ? 1 : 0;
+    return result;
+}
