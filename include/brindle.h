@@ -10,3 +10,4 @@
 #include <brindle/maths.h>
 #include <brindle/strings.h>
 #include <brindle/text.h>
+#include <brindle/path.h>

@@ -1,0 +1,84 @@
+// The open nodes of a search, taken lowest f first and, among equal f, in the
+// order they were queued (a node queued again counts as queued anew).
+//
+// That is the order of an array kept sorted by f where a node goes in behind
+// the nodes of equal f, but the array costs a linear scan to find a cell and
+// a copy of the tail to insert. Here the nodes sit in a binary heap keyed by
+// (f, queue number) and every cell knows its heap slot, so finding, queueing
+// and removing cost O(1) to O(log n) at any size. f is never negative, so the
+// bits of the float order like the number and the key is one 64-bit integer.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "path/node.h"
+
+class OpenQueue {
+public:
+    OpenQueue() = default;
+    virtual ~OpenQueue();
+    OpenQueue(const OpenQueue&) = delete;
+    OpenQueue& operator=(const OpenQueue&) = delete;
+
+    // Empty queue of `capacity` nodes over a width x height grid.
+    void Setup(size_t capacity, int32_t width, int32_t height);
+    void Clear();
+
+    bool Empty() const { return size == 0; }
+    bool Full() const { return size >= capacity; }
+    size_t Size() const { return size; }
+    size_t Capacity() const { return capacity; }
+
+    // Queues a node with its f set, behind the queued nodes of equal f.
+    // A full queue refuses (returns false).
+    bool Insert(Node* node);
+    // The queued node of the cell (inside the grid), or null.
+    Node* Find(int32_t x, int32_t y) const {
+        uint32_t s = slotOf[Cell(x, y)];
+        return s ? heap[s - 1].node : nullptr;
+    }
+    // A queued node whose f was changed: queued anew with its new f, as if
+    // removed and inserted again.
+    void Requeue(Node* node);
+    // Removes and returns the lowest node; null when empty.
+    Node* PopLowest();
+    // Removes a queued node.
+    void Erase(Node* node);
+
+    // Every queued node, in no particular order.
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (size_t i = 0; i < size; ++i) visit(heap[i].node);
+    }
+
+    // For tests: the next queue number, to exercise its renumbering.
+    void SetNextNumberForTest(uint32_t n) { nextNumber = n; }
+
+private:
+    struct Entry {
+        uint64_t key;  // f bits << 32 | queue number
+        Node* node;
+    };
+
+    size_t Cell(int32_t x, int32_t y) const {
+        return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    }
+    uint64_t NextKey(float f);
+    void Renumber();
+    void Place(size_t i, const Entry& e) {
+        heap[i] = e;
+        slotOf[Cell(e.node->x, e.node->y)] = static_cast<uint32_t>(i + 1);
+    }
+    void SiftUp(size_t i, Entry e);
+    void SiftDown(size_t i, Entry e);
+    void RemoveAt(size_t i);
+
+    Entry* heap = nullptr;
+    uint32_t* slotOf = nullptr;  // per cell: heap index + 1, 0 = not queued
+    size_t cells = 0;
+    size_t capacity = 0;
+    size_t size = 0;
+    int32_t width = 0;
+    uint32_t nextNumber = 0;
+};
