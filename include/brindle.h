@@ -11,3 +11,4 @@
 #include <brindle/strings.h>
 #include <brindle/text.h>
 #include <brindle/path.h>
+#include <brindle/media.h>

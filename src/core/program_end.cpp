@@ -7,6 +7,7 @@
 
 #include "core/error_log.h"
 #include "core/runtime_state.h"
+#include "media/media_pack.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -43,6 +44,7 @@ void EndProgram() {
         AppendNumber(runtime.traceLine);
         AppendNumber(runtime.traceTag);
     }
+    ReleaseMediaPacks();  // deletes pending extracted files
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;
     platform::PostQuit(0);

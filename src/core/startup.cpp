@@ -8,6 +8,8 @@
 #include "core/runtime_state.h"
 #include "lang/number_convert.h"
 #include "lang/random.h"
+#include "files/pack_paths.h"
+#include "media/media_pack.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -86,6 +88,11 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
     platform::ChangeDirectory(dir.Text());
     AppendErrorLog("Current Dir");
     AppendErrorLog(dir.Text());
+
+    // Media lookup: the pack is the executable itself, where brindle-pack
+    // appends the game's media.
+    CreateMediaPacks();
+    SetPackPaths(exe.c_str(), exe.c_str());
 
     runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
 

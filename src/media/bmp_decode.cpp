@@ -1,0 +1,277 @@
+#include "media/bmp_decode.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+// The working buffer is written as 32-bit words holding red in the low byte.
+static_assert(std::endian::native == std::endian::little, "RGBA words assume little-endian");
+
+namespace {
+
+inline uint32_t U32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+inline uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr int kNoTextureLimit = 1 << 30;
+
+// One row of 24- or 32-bit pixels (blue, green, red[, ignored]) to RGBA.
+// The colour-reference value of a pixel (blue * 65536 + green * 256 + red)
+// is exactly the low 24 bits of its RGBA word, so the key test is one compare.
+template <int kBytes>
+void ConvertRow(const uint8_t* src, uint32_t* dst, int count, uint32_t key, bool useKey) {
+    if (useKey) {
+        for (int i = 0; i < count; ++i, src += kBytes) {
+            uint32_t rgb = static_cast<uint32_t>(src[2]) | static_cast<uint32_t>(src[1]) << 8 |
+                           static_cast<uint32_t>(src[0]) << 16;
+            dst[i] = rgb == key ? 0u : (rgb | kOpaque);
+        }
+    } else {
+        for (int i = 0; i < count; ++i, src += kBytes) {
+            dst[i] = static_cast<uint32_t>(src[2]) | static_cast<uint32_t>(src[1]) << 8 |
+                     static_cast<uint32_t>(src[0]) << 16 | kOpaque;
+        }
+    }
+}
+
+}  // namespace
+
+const char* Describe(BmpStatus status) {
+    switch (status) {
+        case BmpStatus::kOk: return "ok";
+        case BmpStatus::kNotBmp: return "not a BMP file";
+        case BmpStatus::kBadHeader: return "impossible BMP header";
+        case BmpStatus::kUnsupportedDepth: return "unsupported bit count";
+        case BmpStatus::kShortFile: return "pixel rows do not fit in the file";
+        case BmpStatus::kBadRegion: return "bad region";
+        case BmpStatus::kBadPaletteIndex: return "palette index beyond the colour table";
+        case BmpStatus::kNoMemory: return "out of memory";
+    }
+    return "unknown";
+}
+
+int TextureSizeFor(int size) {
+    int p = 2;
+    while (p < size && p < kNoTextureLimit) p <<= 1;
+    return p;
+}
+
+BmpStatus ParseBmpFileHeader(const uint8_t* header, size_t size, uint32_t& pixelDataOffset) {
+    if (size < kBmpFileHeaderSize || U16(header) != 19778) return BmpStatus::kNotBmp;
+    pixelDataOffset = U32(header + 10);
+    // Below 54 there is no room for the information header the reader needs.
+    if (pixelDataOffset < kBmpHeadersSize) return BmpStatus::kBadHeader;
+    return BmpStatus::kOk;
+}
+
+BmpStatus ParseBmpHeaders(const uint8_t* data, size_t size, BmpInfo& info) {
+    info = BmpInfo();
+    BmpStatus status = ParseBmpFileHeader(data, size, info.pixelDataOffset);
+    if (status != BmpStatus::kOk) return status;
+    if (size < info.pixelDataOffset) return BmpStatus::kNotBmp;
+    const uint8_t* block = data + kBmpFileHeaderSize;
+    const uint32_t blockLength = info.pixelDataOffset - static_cast<uint32_t>(kBmpFileHeaderSize);
+
+    info.bitCount = U16(block + 14);
+    if (info.bitCount != 8 && info.bitCount != 24 && info.bitCount != 32)
+        return BmpStatus::kUnsupportedDepth;
+    info.bytesPerPixel = info.bitCount / 8;
+    int32_t width = static_cast<int32_t>(U32(block + 4));
+    int32_t height = static_cast<int32_t>(U32(block + 8));
+    if (width <= 0 || height == 0 || height == INT32_MIN) return BmpStatus::kBadHeader;
+    info.width = width;
+    info.height = height < 0 ? -height : height;
+    info.rowLength = static_cast<uint32_t>(
+        (static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.bytesPerPixel) + 3u) & ~3ull);
+    info.imageBytes = static_cast<uint64_t>(info.rowLength) * static_cast<uint64_t>(info.height);
+
+    // The colour table follows the information header, whose own size field
+    // says how long it is (40 for the classic header, 108 / 124 for later ones).
+    uint32_t headerSize = U32(block);
+    uint32_t tableStart = (headerSize >= 40 && headerSize <= blockLength) ? headerSize : 40;
+    info.paletteOffset = static_cast<uint32_t>(kBmpFileHeaderSize) + tableStart;
+    uint32_t entries = (blockLength - tableStart) / 4;
+    info.paletteEntries = entries < 256 ? entries : 256;
+    return BmpStatus::kOk;
+}
+
+BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& request,
+                    RgbaTexture& texture) {
+    texture = RgbaTexture();
+    BmpInfo info;
+    BmpStatus status = ParseBmpHeaders(data, size, info);
+    if (status != BmpStatus::kOk) return status;
+    if (info.imageBytes > size - info.pixelDataOffset) return BmpStatus::kShortFile;
+
+    int regionWidth = request.regionWidth, regionHeight = request.regionHeight;
+    if (regionWidth < 0 || regionHeight < 0) return BmpStatus::kBadRegion;
+    if (regionWidth == 0 || regionHeight == 0) {
+        regionWidth = info.width;
+        regionHeight = info.height;
+    }
+    const int limit = request.maxTextureSize > 0 && request.maxTextureSize < kNoTextureLimit
+                          ? request.maxTextureSize
+                          : kNoTextureLimit;
+    if (regionWidth > limit) regionWidth = limit;
+    if (regionHeight > limit) regionHeight = limit;
+
+    const int textureWidth = TextureSizeFor(regionWidth);
+    const int textureHeight = TextureSizeFor(regionHeight);
+    const uint64_t pixelCount = static_cast<uint64_t>(textureWidth) * textureHeight;
+    if (pixelCount > SIZE_MAX / 4) return BmpStatus::kNoMemory;
+    PixelBuffer pixels(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pixelCount), 4)));
+    if (!pixels) return BmpStatus::kNoMemory;
+
+    uint32_t palette[256] = {};
+    uint8_t paletteMissing[256];
+    std::memset(paletteMissing, 1, sizeof paletteMissing);
+    if (info.bitCount == 8) {
+        for (uint32_t i = 0; i < info.paletteEntries; ++i) {
+            const uint8_t* e = data + info.paletteOffset + 4 * i;
+            uint32_t rgb = static_cast<uint32_t>(e[2]) | static_cast<uint32_t>(e[1]) << 8 |
+                           static_cast<uint32_t>(e[0]) << 16;
+            palette[i] = (request.useKey && rgb == request.keyColour) ? 0u : (rgb | kOpaque);
+            paletteMissing[i] = 0;
+        }
+    }
+
+    // Region rows from the top; the file holds rows bottom-up.
+    const int64_t firstColumn = request.regionX < 0 ? -static_cast<int64_t>(request.regionX) : 0;
+    const int64_t endColumn =
+        std::min<int64_t>(regionWidth, static_cast<int64_t>(info.width) - request.regionX);
+    const uint8_t* rows = data + info.pixelDataOffset;
+    uint8_t missing = 0;
+    for (int y = 0; y < regionHeight && firstColumn < endColumn; ++y) {
+        const int64_t fileRow =
+            static_cast<int64_t>(info.height) - y - static_cast<int64_t>(request.regionY) - 1;
+        if (fileRow < 0 || fileRow >= info.height) continue;
+        const uint8_t* src = rows + static_cast<uint64_t>(fileRow) * info.rowLength +
+                             static_cast<uint64_t>(firstColumn + request.regionX) * info.bytesPerPixel;
+        uint32_t* dst = reinterpret_cast<uint32_t*>(pixels.get()) +
+                        static_cast<size_t>(regionHeight - 1 - y) * textureWidth + firstColumn;
+        const int count = static_cast<int>(endColumn - firstColumn);
+        switch (info.bitCount) {
+            case 24: ConvertRow<3>(src, dst, count, request.keyColour, request.useKey); break;
+            case 32: ConvertRow<4>(src, dst, count, request.keyColour, request.useKey); break;
+            default:
+                for (int i = 0; i < count; ++i) {
+                    missing |= paletteMissing[src[i]];
+                    dst[i] = palette[src[i]];
+                }
+                break;
+        }
+    }
+    if (missing) return BmpStatus::kBadPaletteIndex;
+
+    if (request.keyColour != 0)
+        RepairKeyedColours(pixels.get(), textureWidth, regionWidth, regionHeight);
+
+    texture.textureWidth = textureWidth;
+    texture.textureHeight = textureHeight;
+    texture.regionWidth = regionWidth;
+    texture.regionHeight = regionHeight;
+    texture.pixels = std::move(pixels);
+    return BmpStatus::kOk;
+}
+
+void RepairKeyedColours(uint8_t* rgba, int rowPixels, int regionWidth, int regionHeight) {
+    // Only inner pixels count as neighbours, and they are never changed here
+    // (a counted neighbour is opaque), so the scan order does not matter.
+    const int innerLast = regionWidth - 2, rowLast = regionHeight - 2;
+    if (innerLast < 1 || rowLast < 1) return;
+    const size_t stride = static_cast<size_t>(rowPixels) * 4;
+    for (int y = 0; y < regionHeight; ++y) {
+        uint8_t* row = rgba + y * stride;
+        const int rowFrom = y - 1 < 1 ? 1 : y - 1;
+        const int rowTo = y + 1 > rowLast ? rowLast : y + 1;
+        if (rowFrom > rowTo) continue;
+        for (int x = 0; x < regionWidth; ++x) {
+            if (row[4 * x + 3] != 0) continue;
+            const int colFrom = x - 1 < 1 ? 1 : x - 1;
+            const int colTo = x + 1 > innerLast ? innerLast : x + 1;
+            unsigned red = 0, green = 0, blue = 0, counted = 0;
+            for (int ny = rowFrom; ny <= rowTo; ++ny) {
+                const uint8_t* n = rgba + ny * stride;
+                for (int nx = colFrom; nx <= colTo; ++nx) {
+                    const uint8_t* p = n + 4 * nx;
+                    if (p[3] == 0) continue;  // also skips the pixel itself
+                    red += p[0];
+                    green += p[1];
+                    blue += p[2];
+                    ++counted;
+                }
+            }
+            if (counted) {
+                row[4 * x] = static_cast<uint8_t>(red / counted);
+                row[4 * x + 1] = static_cast<uint8_t>(green / counted);
+                row[4 * x + 2] = static_cast<uint8_t>(blue / counted);
+            }
+        }
+    }
+}
+
+void MakeNormalMap(uint8_t* rgba, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    const size_t count = static_cast<size_t>(width) * height;
+    PixelBuffer out(static_cast<uint8_t*>(std::malloc(count * 4)));
+    if (!out) return;
+    auto b = [&](int c, int r) {
+        c = (c + width) % width;
+        r = (r + height) % height;
+        return rgba[(static_cast<size_t>(r) * width + c) * 4 + 2] / 255.0;
+    };
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            const double gx = (b(c + 1, r + 1) + 2 * b(c + 1, r) + b(c + 1, r - 1)) -
+                              (b(c - 1, r + 1) + 2 * b(c - 1, r) + b(c - 1, r - 1));
+            const double gy = (b(c - 1, r - 1) + 2 * b(c, r - 1) + b(c + 1, r - 1)) -
+                              (b(c - 1, r + 1) + 2 * b(c, r + 1) + b(c + 1, r + 1));
+            const float root = static_cast<float>(std::sqrt(gx * gx + gy * gy + 1.0));
+            const double k = 1.0 / root;
+            uint8_t* p = out.get() + (static_cast<size_t>(r) * width + c) * 4;
+            p[0] = static_cast<uint8_t>(static_cast<int>((1.0 - gx * k) * 0.5 * 255.0));
+            p[1] = static_cast<uint8_t>(static_cast<int>((1.0 - gy * k) * 0.5 * 255.0));
+            p[2] = static_cast<uint8_t>(static_cast<int>((1.0 + k) * 0.5 * 255.0));
+            p[3] = rgba[(static_cast<size_t>(r) * width + c) * 4 + 3];
+        }
+    }
+    std::memcpy(rgba, out.get(), count * 4);
+}
+
+void BuildNextMipLevel(uint8_t* rgba, int& width, int& height) {
+    const int previousWidth = width;
+    const int newWidth = width / 2 > 0 ? width / 2 : 1;
+    const int newHeight = height / 2 > 0 ? height / 2 : 1;
+    // Every write lands at or before the samples still to be read.
+    for (int y = 0; y < newHeight; ++y) {
+        const bool innerRow = y < newHeight - 1;
+        for (int x = 0; x < newWidth; ++x) {
+            const bool innerColumn = x < newWidth - 1;
+            const size_t i0 = (static_cast<size_t>(2 * y) * previousWidth + 2 * x) * 4;
+            const size_t below = static_cast<size_t>(previousWidth) * 4;  // row 2y + 1
+            uint8_t value[4];
+            for (int c = 0; c < 4; ++c) {
+                const unsigned s0 = rgba[i0 + c];
+                if (innerColumn && innerRow) {
+                    const unsigned s1 = rgba[i0 + 4 + c], s2 = rgba[i0 + below + 4 + c],
+                                   s3 = rgba[i0 + below + c];
+                    value[c] = static_cast<uint8_t>((4 * s0 + 2 * s1 + 2 * s2 + s3) / 9);
+                } else if (innerColumn) {
+                    value[c] = static_cast<uint8_t>((2 * s0 + rgba[i0 + 4 + c]) / 3);
+                } else if (innerRow) {
+                    value[c] = static_cast<uint8_t>((2 * s0 + rgba[i0 + below + c]) / 3);
+                } else {
+                    value[c] = static_cast<uint8_t>(s0);
+                }
+            }
+            std::memcpy(rgba + (static_cast<size_t>(y) * newWidth + x) * 4, value, 4);
+        }
+    }
+    width = newWidth;
+    height = newHeight;
+}
