@@ -86,9 +86,9 @@ BmpStatus ParseBmpHeaders(const uint8_t* data, size_t size, BmpInfo& info) {
     if (width <= 0 || height == 0 || height == INT32_MIN) return BmpStatus::kBadHeader;
     info.width = width;
     info.height = height < 0 ? -height : height;
-    info.rowLength = static_cast<uint32_t>(
-        (static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.bytesPerPixel) + 3u) & ~3ull);
-    info.imageBytes = static_cast<uint64_t>(info.rowLength) * static_cast<uint64_t>(info.height);
+    info.rowLength =
+        (static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.bytesPerPixel) + 3u) & ~3ull;
+    info.imageBytes = info.rowLength * static_cast<uint64_t>(info.height);
 
     // The colour table follows the information header, whose own size field
     // says how long it is (40 for the classic header, 108 / 124 for later ones).

@@ -29,7 +29,7 @@ struct BmpInfo {
     int height = 0;  // absolute value: rows are always taken as bottom-up
     int bitCount = 0;
     int bytesPerPixel = 0;
-    uint32_t rowLength = 0;  // bytes, a multiple of 4
+    uint64_t rowLength = 0;  // bytes, a multiple of 4
     uint64_t imageBytes = 0;
     uint32_t paletteOffset = 0;   // in the file
     uint32_t paletteEntries = 0;  // complete 4-byte entries available, at most 256

@@ -93,8 +93,8 @@ bool WriteBmp24(const char* fileName, const uint8_t* pixels, int width, int heig
                 int sourceRowLength, bool flip) {
     if (!fileName || width < 0 || height < 0 || sourceRowLength < width) return false;
     if (width && height && !pixels) return false;
-    const uint32_t rowLength = (static_cast<uint32_t>(width) * 3u + 3u) & ~3u;
-    const uint64_t imageBytes = static_cast<uint64_t>(rowLength) * static_cast<uint32_t>(height);
+    const uint64_t rowLength = (static_cast<uint64_t>(width) * 3u + 3u) & ~3ull;
+    const uint64_t imageBytes = rowLength * static_cast<uint64_t>(height);
     if (imageBytes > UINT32_MAX - kBmpHeadersSize) return false;
     std::FILE* f = std::fopen(fileName, "wb");
     if (!f) return false;

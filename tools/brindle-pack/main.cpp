@@ -45,7 +45,8 @@ int Fail(const std::string& message) {
 }
 
 int Usage(const std::string& message) {
-    std::fprintf(stderr, "brindle-pack: %s\n%s", message.c_str(), kUsage);
+    std::fprintf(stderr, "brindle-pack: %s\nTry 'brindle-pack --help' for more information.\n",
+                 message.c_str());
     return 2;
 }
 
