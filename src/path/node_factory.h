@@ -21,6 +21,7 @@ public:
     void GiveBack(size_t n) { next = n < next ? next - n : 0; }
     void GiveBackAll() { next = 0; }
 
+    Node* Base() const { return nodes; }
     size_t Count() const { return count; }
     size_t InUse() const { return next; }
 

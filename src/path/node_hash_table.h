@@ -28,6 +28,8 @@ public:
                ((static_cast<size_t>(static_cast<uint32_t>(y) & yMask)) << xBits);
     }
 
+    // Starts fetching the bucket of a cell into the cache.
+    void Prefetch(int32_t x, int32_t y) const { __builtin_prefetch(buckets + Bucket(x, y)); }
     // Puts the node at the head of its bucket unless it is already there.
     void Insert(Node* node);
     // The node of (x, y), or null; remembers where it was for RemoveFound.

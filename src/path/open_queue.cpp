@@ -10,13 +10,14 @@ OpenQueue::~OpenQueue() {
     std::free(slotOf);
 }
 
-void OpenQueue::Setup(size_t newCapacity, int32_t gridWidth, int32_t gridHeight) {
+void OpenQueue::Setup(size_t newCapacity, int32_t gridWidth, int32_t gridHeight, Node* nodes) {
     std::free(heap);
     std::free(slotOf);
     heap = nullptr;
     slotOf = nullptr;
     capacity = size = cells = 0;
     width = gridWidth;
+    pool = nodes;
     nextNumber = 0;
     size_t n = static_cast<size_t>(gridWidth) * static_cast<size_t>(gridHeight);
     // Untouched until used; the slot table is mapped zeroed.
@@ -28,7 +29,7 @@ void OpenQueue::Setup(size_t newCapacity, int32_t gridWidth, int32_t gridHeight)
 }
 
 void OpenQueue::Clear() {
-    for (size_t i = 0; i < size; ++i) slotOf[Cell(heap[i].node->x, heap[i].node->y)] = 0;
+    for (size_t i = 0; i < size; ++i) slotOf[heap[i].cell] = 0;
     size = 0;
     nextNumber = 0;
 }
@@ -56,7 +57,7 @@ void OpenQueue::Renumber() {
 
 void OpenQueue::SiftUp(size_t i, Entry e) {
     while (i > 0) {
-        size_t parent = (i - 1) / 2;
+        size_t parent = (i - 1) / kArity;
         if (heap[parent].key <= e.key) break;
         Place(i, heap[parent]);
         i = parent;
@@ -66,9 +67,12 @@ void OpenQueue::SiftUp(size_t i, Entry e) {
 
 void OpenQueue::SiftDown(size_t i, Entry e) {
     for (;;) {
-        size_t child = 2 * i + 1;
-        if (child >= size) break;
-        if (child + 1 < size && heap[child + 1].key < heap[child].key) ++child;
+        size_t first = kArity * i + 1;
+        if (first >= size) break;
+        size_t last = first + kArity < size ? first + kArity : size;
+        size_t child = first;
+        for (size_t c = first + 1; c < last; ++c)
+            if (heap[c].key < heap[child].key) child = c;
         if (e.key <= heap[child].key) break;
         Place(i, heap[child]);
         i = child;
@@ -78,36 +82,55 @@ void OpenQueue::SiftDown(size_t i, Entry e) {
 
 bool OpenQueue::Insert(Node* node) {
     if (size >= capacity) return false;
-    Entry e{NextKey(node->f), node};
-    SiftUp(size++, e);
+    SiftUp(size, MakeEntry(node));
+    ++size;
     return true;
 }
 
 void OpenQueue::Requeue(Node* node) {
     size_t i = slotOf[Cell(node->x, node->y)] - 1;
-    Entry e{NextKey(node->f), node};
+    Entry e = MakeEntry(node);
     // Numbers grow, so the key can rise even when f does not.
     if (e.key < heap[i].key) SiftUp(i, e);
     else SiftDown(i, e);
 }
 
 void OpenQueue::RemoveAt(size_t i) {
-    slotOf[Cell(heap[i].node->x, heap[i].node->y)] = 0;
+    slotOf[heap[i].cell] = 0;
     --size;
     if (i == size) return;
     Entry last = heap[size];
-    if (i > 0 && last.key < heap[(i - 1) / 2].key) SiftUp(i, last);
+    if (i > 0 && last.key < heap[(i - 1) / kArity].key) SiftUp(i, last);
     else SiftDown(i, last);
 }
 
+// Taking the lowest moves the hole at the root down along the lowest
+// children to a leaf, then lifts the last entry from there: the last entry
+// nearly always belongs near the bottom, so this saves a comparison per level
+// and the branch that mispredicts on it.
 Node* OpenQueue::PopLowest() {
     if (size == 0) return nullptr;
-    Node* lowest = heap[0].node;
-    RemoveAt(0);
+    Node* lowest = pool + heap[0].node;
+    slotOf[heap[0].cell] = 0;
+    --size;
+    if (size == 0) return lowest;
+    const Entry last = heap[size];
+    size_t hole = 0;
+    for (;;) {
+        const size_t first = kArity * hole + 1;
+        if (first >= size) break;
+        const size_t end = first + kArity < size ? first + kArity : size;
+        size_t child = first;
+        for (size_t c = first + 1; c < end; ++c)
+            child = heap[c].key < heap[child].key ? c : child;
+        Place(hole, heap[child]);
+        hole = child;
+    }
+    SiftUp(hole, last);
     return lowest;
 }
 
 void OpenQueue::Erase(Node* node) {
     uint32_t s = slotOf[Cell(node->x, node->y)];
-    if (s && heap[s - 1].node == node) RemoveAt(s - 1);
+    if (s && pool + heap[s - 1].node == node) RemoveAt(s - 1);
 }

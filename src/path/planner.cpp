@@ -58,7 +58,7 @@ bool Planner::Setup(const PlanRequest& r) {
     size_t nodes = r.maxNodes > 0 ? static_cast<size_t>(r.maxNodes) : cells;
     size_t openCapacity = r.openCapacity > 0 ? static_cast<size_t>(r.openCapacity) : cells;
     factory.Preallocate(nodes < cells ? nodes : cells);
-    open.Setup(openCapacity < cells ? openCapacity : cells, r.width, r.height);
+    open.Setup(openCapacity < cells ? openCapacity : cells, r.width, r.height, factory.Base());
     // The closed table covers the grid (a bucket per cell) whatever hashBits
     // asks for: a small table would chain thousands of nodes per bucket.
     closed.ResizeForGrid(r.width, r.height);
@@ -136,6 +136,21 @@ bool AStarPlanner::Search() {
             return true;
         }
         ++searchCount;
+        if (!open.Empty()) {
+            // The next node is most often the lowest one left: have the rows
+            // around it on their way while this one is expanded.
+            const uint32_t next = open.LowestCell();
+            const int32_t px = static_cast<int32_t>(next % static_cast<uint32_t>(width));
+            const int32_t py = static_cast<int32_t>(next / static_cast<uint32_t>(width));
+            for (int32_t dy = -1; dy <= 1; ++dy) {
+                const int32_t y = py + dy;
+                if (y < 0 || y >= height) continue;
+                const size_t row = static_cast<size_t>(y) * width + px;
+                __builtin_prefetch(costGrid + row);
+                open.Prefetch(row);
+                closed.Prefetch(px, y);
+            }
+        }
         for (int s = 0; s < stepCount; ++s) {
             const int32_t nx = current->x + steps[s].dx;
             const int32_t ny = current->y + steps[s].dy;

@@ -157,7 +157,7 @@ TEST(OpenQueue, PopsInSortedArrayOrderUnderRandomUse) {
     std::vector<Node> nodes(w * h);
     for (int i = 0; i < w * h; ++i) nodes[i] = MakeNode(i % w, i / w);
     OpenQueue q;
-    q.Setup(static_cast<size_t>(w) * h, w, h);
+    q.Setup(static_cast<size_t>(w) * h, w, h, nodes.data());
     // Model: (f, number) -> node.
     std::map<std::pair<float, long>, Node*> model;
     std::map<Node*, std::pair<float, long>> keyOf;
@@ -205,7 +205,7 @@ TEST(OpenQueue, RenumberingKeepsTheOrderOfEqualPriorities) {
     std::vector<Node> nodes;
     for (int i = 0; i < 40; ++i) nodes.push_back(MakeNode(i, 0));
     OpenQueue q;
-    q.Setup(40, 40, 1);
+    q.Setup(40, 40, 1, nodes.data());
     q.SetNextNumberForTest(UINT32_MAX - 10);
     for (int i = 0; i < 40; ++i) {  // numbers run out after 10 of them
         nodes[i].f = static_cast<float>(i % 3);
@@ -224,7 +224,7 @@ TEST(OpenQueue, FullQueueRefusesAndClearEmptiesEveryCell) {
     std::vector<Node> nodes;
     for (int i = 0; i < 4; ++i) nodes.push_back(MakeNode(i, 0));
     OpenQueue q;
-    q.Setup(3, 4, 1);
+    q.Setup(3, 4, 1, nodes.data());
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(q.Insert(&nodes[i]));
     EXPECT_FALSE(q.Insert(&nodes[3]));
     EXPECT_EQ(q.Find(3, 0), nullptr);
