@@ -1,21 +1,6 @@
 #include "core/clock.h"
 
-#include "platform/system.h"
+#include "core/runtime_state.h"
 
-namespace {
-struct CounterInfo {
-    bool usable = false;
-    double frequency = 0;
-    CounterInfo() { usable = platform::QueryCounterFrequency(frequency) && frequency > 0; }
-};
-const CounterInfo& Counter() {
-    static CounterInfo info;
-    return info;
-}
-}  // namespace
-
-double Now() {
-    const CounterInfo& c = Counter();
-    if (c.usable) return platform::QueryCounter() * 1000.0 / c.frequency;
-    return platform::MultimediaTimeMs();
-}
+// The renderer holds the counter test and frequency.
+double Now() { return runtime.renderer.Now(); }

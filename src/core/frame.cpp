@@ -1,33 +1,89 @@
 // Frame presentation and timing.
+#include "core/frame.h"
+
 #include <brindle/core.h>
 
 #include "core/clock.h"
+#include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "core/window.h"
+#include "platform/gl.h"
+#include "platform/gl_context.h"
 #include "platform/system.h"
+#include "platform/window.h"
 
 namespace {
-double framePeriod = 1000.0 / 60.0;
-double deadline = 0;
+
+// Steps of ShowFrame that belong to other subsystems. Each joins here when
+// its subsystem exists; until then it does nothing.
+void KeepMusicLooping() {}
+void EndShadowVolumePass() {}
+void DrawBackgroundBehindFrame() {}
+
+void CheckEndKeys() {}
+
+// Opaque drawing: blending switched on and off again, full colour.
+void ResetAlphaMode(OpenGLZadederu& r) {
+    glEnable(GL_BLEND);
+    glDisable(GL_BLEND);
+    r.alphaLevel = 1.0f;
+    glColor4f(1, 1, 1, 1);
+}
+
 }  // namespace
 
+void EndFromKeyboard() {
+    runtime.errorCode = 0;
+    runtime.errorLine = runtime.traceLine;
+    EndProgram();
+}
+
+double PresentAndPace(OpenGLZadederu& r) {
+    glFlush();
+    platform::SwapWindowBuffers(r.window);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    double t0 = r.Now();
+    platform::DispatchAllMessages();
+    double now = t0;
+    double deadline = r.startTime;
+    if (deadline >= t0) {
+        // Busy wait on the clock and the message queue, without sleeping.
+        now = r.Now();
+        while (deadline >= now) {
+            if (!platform::DispatchOneMessage()) now = r.Now();
+        }
+    }
+    double next = deadline + r.framePeriod;
+    if (r.framePeriod > 0) {
+        while (now > next) next += r.framePeriod;  // missed frames: same grid
+    }
+    r.startTime = next;
+    return (now - t0) + 1;
+}
+
 void ShowFrame() {
+    OpenGLZadederu& r = runtime.renderer;
     runtime.previousFrameStart = runtime.frameStart;
     runtime.frameStart = Now();
+    KeepMusicLooping();
     while (runtime.paused) {
         PumpMessages();
         platform::SleepMs(100);
     }
-    PumpMessages();
-    double now = Now();
-    if (deadline < now) deadline = now;
-    while (deadline >= Now()) PumpMessages();
-    deadline += framePeriod;
+    CheckEndKeys();
+    EndShadowVolumePass();
+    PresentAndPace(r);
+    ResetAlphaMode(r);
+    DrawBackgroundBehindFrame();
+    r.ResetViewport();
+    runtime.mipmapSetting = 0;  // 3D drawing binds plain textures again
 }
 
 void SetFrameRate(double fps) {
-    int n = static_cast<int>(fps);
-    framePeriod = n > 0 ? 1000.0 / n : 2.0;
+    // Truncated towards zero; values beyond int (and NaN) must not overflow.
+    int n = fps >= 1 && fps < 2147483648.0 ? static_cast<int>(fps) : 0;
+    runtime.renderer.framePeriod = n > 0 ? 1000.0 / n : 2.0;
 }
 
 double FrameDuration() {

@@ -47,6 +47,9 @@ void EndProgram() {
     ReleaseMediaPacks();  // deletes pending extracted files
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;
+    // The renderer outlives the window (it is released by the static
+    // destructors); it must not reach the destroyed window then.
+    runtime.renderer.window = nullptr;
     platform::PostQuit(0);
     platform::InvalidateScreen();
     std::exit(0);

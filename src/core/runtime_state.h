@@ -3,6 +3,7 @@
 #include <brindle/rtstring.h>
 #include <cstdint>
 
+#include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/zadederu3d.h"
 #include "platform/window.h"
 
@@ -25,6 +26,8 @@ struct RuntimeState {
     void* appInstance = nullptr;
     platform::NativeWindow mainWindow = nullptr;
     RtString windowTitle;
+    // Declared after windowTitle: constructed after it, destroyed before it.
+    OpenGLZadederu renderer;
     uint8_t paused = 0;
     int currentFont = 0;
     RtString commandLine;
@@ -35,8 +38,8 @@ struct RuntimeState {
     int mipmapSetting = 0;
     int cullModeSetting = 0;
 
-    // STAND-IN: the scene gets the 2D renderer's address once it is a member.
-    Zadederu3D scene{nullptr};
+    // The 3D scene draws into the 2D renderer's context.
+    Zadederu3D scene{&renderer};
 
     // Components created by InitRuntime and released by EndProgram.
     InputDevices* input = nullptr;

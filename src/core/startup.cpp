@@ -1,15 +1,19 @@
 #include "core/startup.h"
 
+#include <brindle/core.h>
+
 #include <cstring>
 
 #include "core/clock.h"
 #include "core/error_log.h"
+#include "core/frame.h"
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "files/pack_paths.h"
 #include "lang/number_convert.h"
 #include "lang/random.h"
 #include "media/media_pack.h"
+#include "platform/gl.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -76,8 +80,14 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
 
     DeleteErrorLog();  // a fresh log per run
 
+    runtime.renderer.CreateContext(runtime.mainWindow, runtime.windowWidth, runtime.windowHeight, 0,
+                                   runtime.framesPerSecond);
     // A different random sequence each run: the time, truncated to 32 bits.
     SeedRandom(static_cast<uint32_t>(TruncToInt(Now())));
+    if (runtime.startFullscreen)
+        runtime.renderer.EnterFullscreen();
+    else
+        runtime.renderer.EnterWindowed();
 
     runtime.currentFont = 0;
 
@@ -94,7 +104,13 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
     CreateMediaPacks();
     SetPackPaths(exe.c_str(), exe.c_str());
 
+    glClear(GL_COLOR_BUFFER_BIT);
+    PresentAndPace(runtime.renderer);
+    runtime.renderer.ResetViewport();
+
     runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
+
+    ShowFrame();  // the "Loading..." frame
 
     runtime.paused = 0;
     platform::BeginTimerPeriod();

@@ -65,8 +65,32 @@ bool ChangeDirectory(const char* path) { return chdir(path) == 0; }
 
 bool DeleteFileAt(const char* path) { return std::remove(path) == 0; }
 
+namespace {
+// The runtime's texts are 8-bit Latin-1 (as the Windows ANSI calls take
+// them); SDL expects UTF-8.
+std::string Latin1ToUtf8(const char* text) {
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p);
+        } else {
+            out += static_cast<char>(0xC0 | (*p >> 6));
+            out += static_cast<char>(0x80 | (*p & 0x3F));
+        }
+    }
+    return out;
+}
+}  // namespace
+
 void WarningBox(const char* caption, const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption, text, nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, Latin1ToUtf8(caption).c_str(),
+                             Latin1ToUtf8(text).c_str(), nullptr);
+    // When a box closes, Windows gives the activation back to the window that
+    // had it; X without a window manager leaves the focus nowhere.
+    if (SDL_Window* w = sdl::MainWindow()) {
+        SDL_RaiseWindow(w);
+        SDL_SetWindowInputFocus(w);
+    }
 }
 
 void Beep() {

@@ -49,6 +49,7 @@ NativeWindow CreateMainWindow(void*, const char* caption, int x, int y, int oute
                               int outerHeight) {
     // SDL sizes the client area; the caption and borders belong to the
     // window manager, so the client area is the drawing surface itself.
+    sdl::SetGlAttributes(0);
     mainSdlWindow = SDL_CreateWindow(caption, x, y, outerWidth,
                                      outerHeight - GetDesktopMetrics().captionHeight,
                                      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

@@ -1,0 +1,12 @@
+// Frame presentation: the engine side of ShowFrame.
+#pragma once
+
+class OpenGLZadederu;
+
+// Flushes, swaps and clears, then waits for the frame deadline on the
+// renderer's fixed grid while dispatching window messages; returns the
+// milliseconds spent waiting plus 1.
+double PresentAndPace(OpenGLZadederu& renderer);
+
+// Ends the program as Escape or Alt+F4 do: error 0 at the marked line.
+[[noreturn]] void EndFromKeyboard();

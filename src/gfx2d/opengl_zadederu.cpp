@@ -1,0 +1,229 @@
+#include "gfx2d/opengl_zadederu.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "core/error_log.h"
+#include "gfx2d/gl_entry_points.h"
+#include "platform/gl.h"
+#include "platform/system.h"
+
+namespace {
+const char* const kSoftwareCaption = "!!OpenGL Software Emulation!!";
+const char* const kSoftwareText =
+    "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
+    "Bitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit er OpenGL\n"
+    "per HARDWARE unterst\374tzt!";
+
+// The colour bits of the pixel format request are taken from the first
+// request only; a later one (after a fullscreen fallback) asks for the same.
+bool requestFilled = false;
+int requestColourBits = 0;
+}  // namespace
+
+OpenGLZadederu::OpenGLZadederu() {
+    contextReady = false;
+    alphaLevel = 0;
+    std::memset(spriteTexture, 0, sizeof spriteTexture);
+    std::memset(imageWidth, 0, sizeof imageWidth);
+    std::memset(imageHeight, 0, sizeof imageHeight);
+    std::memset(backgrounds, 0, sizeof backgrounds);
+    for (int i = 0; i < kSpriteSlots; ++i) {
+        textureWidth[i] = -1;
+        textureHeight[i] = -1;
+        alphaMask[i] = nullptr;
+    }
+    boundSlot = boundSecondSlot = boundUseMip = 0;
+    palette = nullptr;
+    window = nullptr;
+    screenWidth = screenHeight = colourDepth = 0;
+    fullscreen = false;
+    viewportX = viewportY = viewportWidth = viewportHeight = 0;
+    glContext = nullptr;
+    framePeriod = 0;
+    counterFrequency = 0;
+    hasPerformanceCounter = platform::QueryCounterFrequency(counterFrequency) && counterFrequency > 0;
+    startTime = Now();
+}
+
+OpenGLZadederu::~OpenGLZadederu() {
+    for (int i = 0; i < kSpriteSlots; ++i) {
+        if (contextReady) glDeleteTextures(2, spriteTexture[i]);
+        textureWidth[i] = -1;
+        textureHeight[i] = -1;
+        std::free(alphaMask[i]);
+        alphaMask[i] = nullptr;
+    }
+    for (BackgroundBuffer& b : backgrounds) {
+        if (contextReady) {
+            for (int c = 0; c < b.columns && c < 64; ++c)
+                for (int r = 0; r < b.rows && r < 64; ++r) glDeleteTextures(1, &b.tileTexture[c * 64 + r]);
+        }
+        std::memset(&b, 0, sizeof b);
+    }
+    EnterWindowed();
+    platform::DeleteGlContext(window, glContext);
+    glContext = nullptr;
+    contextReady = false;
+    platform::DeletePalette(palette);
+    palette = nullptr;
+    platform::InvalidateScreen();
+}
+
+double OpenGLZadederu::Now() const {
+    if (hasPerformanceCounter) return platform::QueryCounter() * 1000.0 / counterFrequency;
+    return platform::MultimediaTimeMs();
+}
+
+int OpenGLZadederu::CreateContext(platform::NativeWindow w, int width, int height, int depth,
+                                  int framesPerSecond) {
+    framePeriod = framesPerSecond > 0 ? 1000.0 / framesPerSecond : 2.0;
+    window = w;
+    int rectWidth = 0, rectHeight = 0;
+    platform::WindowRectSize(window, rectWidth, rectHeight);
+    if (depth == 0) depth = platform::DesktopBitsPerPixel();
+    if (width == 0) width = std::abs(rectWidth);
+    if (height == 0) height = std::abs(rectHeight);
+    fullscreen = false;
+    screenWidth = width;
+    screenHeight = height;
+    colourDepth = depth;
+
+    SetupPixelFormat();
+    palette = CreateRgbPalette();
+    glContext = platform::CreateGlContext(window);
+
+    startTime = Now();
+    gl_entry::LoadEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    SetViewport2D(0, 0, 0, 0);
+    contextReady = true;
+    return 1;
+}
+
+void OpenGLZadederu::SetupPixelFormat() {
+    if (!requestFilled) {
+        requestColourBits = colourDepth;
+        requestFilled = true;
+    }
+    platform::PixelFormatDescription format;
+    if (!platform::SetupPixelFormat(window, requestColourBits, format)) return;
+    if (format.software) {
+        platform::WarningBox(kSoftwareCaption, kSoftwareText);
+        AppendErrorLog("OpenGL Software Emulation");
+    } else {
+        AppendErrorLog("OpenGL Hardware Support");
+    }
+}
+
+void BuildRgbPaletteEntries(const platform::PixelFormatDescription& f, uint32_t* entries,
+                            int count) {
+    auto channel = [](int i, int bits, int shift) -> uint32_t {
+        int max = (1 << bits) - 1;
+        if (max <= 0) return 0;
+        return static_cast<uint32_t>(((i >> shift) & max) * 255 / max);
+    };
+    for (int i = 0; i < count; ++i)
+        entries[i] = channel(i, f.redBits, f.redShift) | channel(i, f.greenBits, f.greenShift) << 8 |
+                     channel(i, f.blueBits, f.blueShift) << 16;
+}
+
+platform::PaletteHandle OpenGLZadederu::CreateRgbPalette() {
+    platform::PixelFormatDescription format;
+    if (!platform::DescribePixelFormat(window, format) || !format.needsPalette) return nullptr;
+    // Palette formats have at most 8 colour bits; anything larger is no palette.
+    if (format.colourBits <= 0 || format.colourBits > 8) return nullptr;
+    int count = 1 << format.colourBits;
+    std::vector<uint32_t> entries(count);
+    BuildRgbPaletteEntries(format, entries.data(), count);
+    return platform::RealizeRgbPalette(window, entries.data(), count);
+}
+
+void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        width = screenWidth;
+        height = screenHeight;
+    }
+    viewportX = x;
+    viewportY = y;
+    viewportWidth = width;
+    viewportHeight = height;
+
+    glViewport(x, screenHeight - height - y, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, -height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.15f);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_DITHER);
+    glDisable(GL_FOG);
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_POINT_SMOOTH);
+    glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_POLYGON_OFFSET_POINT);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_AUTO_NORMAL);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_LIGHTING);
+
+    glColor4f(1, 1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    glShadeModel(GL_FLAT);
+
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+    glHint(GL_FOG_HINT, GL_FASTEST);
+}
+
+void OpenGLZadederu::ResizeScreen(int width, int height) {
+    screenWidth = width;
+    screenHeight = height;
+    SetViewport2D(0, 0, 0, 0);
+}
+
+void OpenGLZadederu::ResetViewport() { SetViewport2D(0, 0, 0, 0); }
+
+bool OpenGLZadederu::EnterFullscreen() {
+    int desktopBits = platform::DesktopBitsPerPixel();
+    int requestBits = (colourDepth != 0 && colourDepth != desktopBits) ? colourDepth : 0;
+    bool changed = platform::ChangeDisplayMode(window, screenWidth, screenHeight, requestBits);
+    if (!changed) {
+        // Once more without the depth request.
+        changed = platform::ChangeDisplayMode(window, screenWidth, screenHeight, 0);
+        if (changed) {
+            colourDepth = desktopBits;
+            SetupPixelFormat();
+        }
+    }
+    if (!changed) {
+        platform::Beep();
+        AppendErrorLog("No Fullscreen Mode available");
+        EnterWindowed();
+        return false;
+    }
+    platform::PlaceFullscreen(window, screenWidth, screenHeight);
+    SetViewport2D(0, 0, 0, 0);
+    fullscreen = true;
+    return true;
+}
+
+int OpenGLZadederu::EnterWindowed() {
+    if (fullscreen) {
+        platform::RestoreDisplayMode(window);
+        platform::RestoreWindowPlacements();
+        platform::SleepMs(500);
+        platform::RestoreWindowPlacements();
+    }
+    platform::PlaceWindowed(window, screenWidth, screenHeight);
+    SetViewport2D(0, 0, 0, 0);
+    fullscreen = false;
+    return 1;
+}
