@@ -16,3 +16,18 @@ function(brindle_cross_prefix out)
     set(${out} ${CMAKE_SOURCE_DIR}/build/cross-i686 PARENT_SCOPE)
   endif()
 endfunction()
+
+# brindle_pack_media(TARGET FILES...): after each link, keep an unpacked copy
+# of the executable (<name>-nopack) and append FILES to it as a media pack
+# with brindle-pack. Windows builds run the host's brindle-pack when a Linux
+# build exists beside them, else the Windows tool under Wine.
+function(brindle_pack_media target)
+  add_dependencies(${target} brindle-pack)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}>
+            $<TARGET_FILE_DIR:${target}>/${target}-nopack$<TARGET_FILE_SUFFIX:${target}>
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/pack-media $<TARGET_FILE:brindle-pack>
+            $<TARGET_FILE:${target}> ${ARGN}
+    COMMENT "Appending media to ${target}"
+    VERBATIM)
+endfunction()
