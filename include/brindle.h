@@ -12,3 +12,4 @@
 #include <brindle/text.h>
 #include <brindle/path.h>
 #include <brindle/media.h>
+#include <brindle/input.h>

@@ -7,6 +7,7 @@
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "core/window.h"
+#include "input/input_devices.h"
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
@@ -20,7 +21,16 @@ void KeepMusicLooping() {}
 void EndShadowVolumePass() {}
 void DrawBackgroundBehindFrame() {}
 
-void CheckEndKeys() {}
+// Refreshes the keyboard, then Escape (when it ends the game) or Alt+F4
+// (always) end the program.
+void RefreshInputAndCheckEndKeys() {
+    InputDevices* in = runtime.input;
+    if (!in) return;
+    InputRefresh(*in);
+    in->newFrame = 1;
+    if (runtime.escapeEnds && KeyHeld(*in, kKeyEscape)) EndFromKeyboard();
+    if (KeyHeld(*in, kKeyLeftAlt) && KeyHeld(*in, kKeyF4)) EndFromKeyboard();
+}
 
 // Opaque drawing: blending switched on and off again, full colour.
 void ResetAlphaMode(OpenGLZadederu& r) {
@@ -71,7 +81,7 @@ void ShowFrame() {
         PumpMessages();
         platform::SleepMs(100);
     }
-    CheckEndKeys();
+    RefreshInputAndCheckEndKeys();
     EndShadowVolumePass();
     PresentAndPace(r);
     ResetAlphaMode(r);

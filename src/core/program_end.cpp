@@ -7,6 +7,7 @@
 
 #include "core/error_log.h"
 #include "core/runtime_state.h"
+#include "input/input_devices.h"
 #include "media/media_pack.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -44,6 +45,13 @@ void EndProgram() {
         AppendNumber(runtime.traceLine);
         AppendNumber(runtime.traceTag);
     }
+    if (runtime.input) {
+        InputShutdown(*runtime.input);
+        delete runtime.input;
+        runtime.input = nullptr;
+    }
+    // Sound slots, the sound device and the network game are released here,
+    // in that order, once they exist.
     ReleaseMediaPacks();  // deletes pending extracted files
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;

@@ -10,6 +10,7 @@
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "files/pack_paths.h"
+#include "input/input_devices.h"
 #include "lang/number_convert.h"
 #include "lang/random.h"
 #include "media/media_pack.h"
@@ -80,6 +81,9 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
 
     DeleteErrorLog();  // a fresh log per run
 
+    runtime.input = new InputDevices();
+    InputReset(*runtime.input);
+
     runtime.renderer.CreateContext(runtime.mainWindow, runtime.windowWidth, runtime.windowHeight, 0,
                                    runtime.framesPerSecond);
     // A different random sequence each run: the time, truncated to 32 bits.
@@ -88,6 +92,7 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
         runtime.renderer.EnterFullscreen();
     else
         runtime.renderer.EnterWindowed();
+    InputInit(*runtime.input, runtime.mainWindow, instance, runtime.useDirectMouse != 0);
 
     runtime.currentFont = 0;
 

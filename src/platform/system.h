@@ -23,6 +23,10 @@ bool DeleteFileAt(const char* path);
 void WarningBox(const char* caption, const char* text);
 void Beep();
 
+// Whether a debugger is attached to the process, and a text for it.
+bool DebuggerAttached();
+void DebugOutput(const char* text);
+
 // A 32-bit value identifying this machine (volume serial number of C: on
 // Windows, derived from /etc/machine-id on Linux); false when unavailable.
 bool MachineSerial(uint32_t& serial);

@@ -29,6 +29,10 @@ void DispatchAllMessages();
 // Dispatches one waiting message; false when the queue was empty.
 bool DispatchOneMessage();
 
+// Hidden; shown again, on top and active.
+void HideWindow(NativeWindow window);
+void ShowAndActivate(NativeWindow window);
+
 // Placement of the other top-level windows around display-mode changes.
 void SaveWindowPlacements();
 void RestoreWindowPlacements();

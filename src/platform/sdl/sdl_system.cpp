@@ -98,6 +98,27 @@ void Beep() {
     std::fflush(stderr);
 }
 
+bool DebuggerAttached() {
+    // A traced process has a non-zero TracerPid.
+    std::FILE* f = std::fopen("/proc/self/status", "rb");
+    if (!f) return false;
+    char line[256];
+    bool attached = false;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, "TracerPid:", 10) == 0) {
+            attached = std::atoi(line + 10) != 0;
+            break;
+        }
+    }
+    std::fclose(f);
+    return attached;
+}
+
+void DebugOutput(const char* text) {
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
+
 bool MachineSerial(uint32_t& serial) {
     std::FILE* f = std::fopen("/etc/machine-id", "rb");
     if (!f) return false;

@@ -86,6 +86,17 @@ bool DispatchOneMessage() {
     return true;
 }
 
+void HideWindow(NativeWindow window) {
+    if (window) SDL_HideWindow(static_cast<SDL_Window*>(window));
+}
+
+void ShowAndActivate(NativeWindow window) {
+    if (!window) return;
+    SDL_ShowWindow(static_cast<SDL_Window*>(window));
+    SDL_RaiseWindow(static_cast<SDL_Window*>(window));
+    SDL_SetWindowInputFocus(static_cast<SDL_Window*>(window));
+}
+
 // SDL has no access to other applications' windows; their placement is left
 // to the window manager.
 void SaveWindowPlacements() {}

@@ -49,6 +49,9 @@ void WarningBox(const char* caption, const char* text) {
 
 void Beep() { MessageBeep(MB_ICONEXCLAMATION); }
 
+bool DebuggerAttached() { return IsDebuggerPresent() != 0; }
+void DebugOutput(const char* text) { OutputDebugStringA(text); }
+
 bool MachineSerial(uint32_t& serial) {
     DWORD s = 0;
     if (!GetVolumeInformationA("C:\\", nullptr, 0, &s, nullptr, nullptr, nullptr, 0)) return false;

@@ -106,6 +106,15 @@ bool DispatchOneMessage() {
     return true;
 }
 
+void HideWindow(NativeWindow window) { ShowWindow(static_cast<HWND>(window), SW_HIDE); }
+
+void ShowAndActivate(NativeWindow window) {
+    HWND w = static_cast<HWND>(window);
+    ShowWindow(w, SW_SHOW);
+    BringWindowToTop(w);
+    SetActiveWindow(w);
+}
+
 void SaveWindowPlacements() {
     placementCount = 0;
     EnumWindows(RememberPlacement, 0);

@@ -1,0 +1,13 @@
+// Keyboard usage codes (the USB HID keyboard page, as SDL's scancodes number
+// them; SDL's own codes from 258 for the media keys) to DirectInput scan codes.
+#pragma once
+
+struct KeyUsageScanCode {
+    int usage;
+    int scanCode;
+};
+
+// The DirectInput scan code of a key usage, or 0 for keys without one.
+int ScanCodeForKeyUsage(int usage);
+// The whole table: every key of a PC keyboard, one entry per physical key.
+const KeyUsageScanCode* KeyUsageTable(int& count);

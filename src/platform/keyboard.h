@@ -1,0 +1,37 @@
+// The seam: the keyboard source of the device-input layer. On Windows this is
+// DirectInput (interface version 0x0500) with the plain Win32 key calls as
+// fallback; on Linux SDL's keyboard state, delivered in the same scan codes.
+#pragma once
+#include <cstdint>
+
+#include "platform/window.h"
+
+namespace platform {
+
+// The device-input interface for the program instance; null when there is none.
+void* CreateDeviceInput(void* instance);
+void ReleaseDeviceInput(void* deviceInput);
+
+// Creates the system keyboard device with the standard keyboard data format
+// and exclusive foreground cooperation on the window; null when it cannot be
+// created. `acquired` tells whether acquiring it worked.
+void* CreateKeyboardDevice(void* deviceInput, NativeWindow window, bool& acquired);
+// Acquires the keyboard (setting format and cooperation again when that
+// fails) and reads the 256-byte state, indexed by scan code, bit 7 = held.
+// False when the state could not be read.
+bool ReadKeyboardDevice(void* keyboard, NativeWindow window, uint8_t keyState[256]);
+void ReleaseKeyboardDevice(void* keyboard);
+
+// Drops one waiting keyboard or mouse message, as the device keyboard read
+// did with the Win32 message queue; nothing where no such queue exists.
+void DropOneInputMessage();
+
+// Without a keyboard device: the 256-byte virtual-key state of the thread,
+// and whether a virtual key is down right now.
+void ReadVirtualKeyState(uint8_t keyState[256]);
+bool AsyncKeyDown(int virtualKey);
+
+// The system cursor position in client coordinates of the window.
+void CursorClientPosition(NativeWindow window, int& x, int& y);
+
+}  // namespace platform

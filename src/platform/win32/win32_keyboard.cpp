@@ -1,0 +1,79 @@
+// The keyboard on Windows: DirectInput 0x0500's system keyboard, exclusive in
+// the foreground, with GetKeyboardState / GetAsyncKeyState as the fallback.
+#define DIRECTINPUT_VERSION 0x0500
+#include <windows.h>
+#include <dinput.h>
+
+#include <cstring>
+
+#include "platform/keyboard.h"
+
+namespace platform {
+
+namespace {
+constexpr DWORD kExclusiveForeground = DISCL_EXCLUSIVE | DISCL_FOREGROUND;  // 5
+IDirectInputA* Input(void* p) { return static_cast<IDirectInputA*>(p); }
+IDirectInputDeviceA* Device(void* p) { return static_cast<IDirectInputDeviceA*>(p); }
+}  // namespace
+
+void* CreateDeviceInput(void* instance) {
+    // Tests start the runtime without the instance handle WinMain gets.
+    HINSTANCE module = instance ? static_cast<HINSTANCE>(instance) : GetModuleHandleA(nullptr);
+    IDirectInputA* input = nullptr;
+    if (FAILED(DirectInputCreateA(module, 0x0500, &input, nullptr))) return nullptr;
+    return input;
+}
+
+void ReleaseDeviceInput(void* deviceInput) {
+    if (deviceInput) Input(deviceInput)->Release();
+}
+
+void* CreateKeyboardDevice(void* deviceInput, NativeWindow window, bool& acquired) {
+    acquired = false;
+    IDirectInputDeviceA* keyboard = nullptr;
+    if (FAILED(Input(deviceInput)->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr)) || !keyboard)
+        return nullptr;
+    keyboard->SetDataFormat(&c_dfDIKeyboard);
+    keyboard->SetCooperativeLevel(static_cast<HWND>(window), kExclusiveForeground);
+    acquired = SUCCEEDED(keyboard->Acquire());
+    return keyboard;
+}
+
+bool ReadKeyboardDevice(void* keyboard, NativeWindow window, uint8_t keyState[256]) {
+    IDirectInputDeviceA* k = Device(keyboard);
+    if (FAILED(k->Acquire())) {
+        k->SetDataFormat(&c_dfDIKeyboard);
+        k->SetCooperativeLevel(static_cast<HWND>(window), kExclusiveForeground);
+        k->Acquire();
+    }
+    return SUCCEEDED(k->GetDeviceState(256, keyState));
+}
+
+void ReleaseKeyboardDevice(void* keyboard) {
+    IDirectInputDeviceA* k = Device(keyboard);
+    k->Unacquire();
+    k->Release();
+}
+
+void DropOneInputMessage() {
+    // Only a keyboard or mouse message: dropping whatever came first could
+    // lose an activation or close request.
+    if (!GetInputState()) return;
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE);
+}
+
+void ReadVirtualKeyState(uint8_t keyState[256]) { GetKeyboardState(keyState); }
+
+bool AsyncKeyDown(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
+
+void CursorClientPosition(NativeWindow window, int& x, int& y) {
+    POINT p = {0, 0};
+    GetCursorPos(&p);
+    ScreenToClient(static_cast<HWND>(window), &p);
+    x = p.x;
+    y = p.y;
+}
+
+}  // namespace platform

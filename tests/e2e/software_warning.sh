@@ -1,0 +1,40 @@
+# The display set-up warns about software rendering with a message box of
+# the exact caption, then logs "OpenGL Software Emulation"; an accelerated
+# format logs "OpenGL Hardware Support" and shows no box. Mesa's llvmpipe on
+# Linux is a software rasteriser; Wine's pixel formats are not flagged as
+# the operating system's generic software formats.
+. "$(dirname "$0")/lib.sh"
+
+exe=$(program key_probe)
+[ -f "$exe" ] || fail "missing $exe"
+log=$(error_log)
+caption='!!OpenGL Software Emulation!!'
+
+# A user who answers the box (another one may run already: harmless).
+DISPLAY=$DISPLAY "$BRINDLE_SOURCE/scripts/dismiss-warning" >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+
+rm -f "$log"
+start_program "$exe"
+seen=no
+for _ in $(seq 1 600); do
+  if xwininfo -root -tree 2>/dev/null | grep -qF "\"$caption\""; then seen=yes; fi
+  grep -q '^running' "$E2E_WORK/program.out" 2>/dev/null && break
+  sleep 0.05
+done
+grep -q '^running' "$E2E_WORK/program.out" || fail "the game did not start"
+# The program waits for the box before it goes on: it is gone by now.
+xwininfo -root -tree 2>/dev/null | grep -qF "\"$caption\"" && fail "the box is still open"
+software=$(tr -d '\r' <"$log" | grep -cx 'OpenGL Software Emulation')
+hardware=$(tr -d '\r' <"$log" | grep -cx 'OpenGL Hardware Support')
+[ $((software + hardware)) -eq 1 ] || fail "expected one rendering line in the log, got $software + $hardware"
+if [ "$software" -eq 1 ]; then
+  [ "$seen" = yes ] || fail "software rendering logged, but no box \"$caption\" appeared"
+else
+  [ "$seen" = no ] || fail "hardware rendering logged, but the warning box appeared"
+fi
+if [ "$BRINDLE_TARGET" = linux ]; then
+  [ "$software" -eq 1 ] || fail "llvmpipe is a software rasteriser"
+fi
+kill "$PROGRAM_PID" 2>/dev/null
+pass "software=$software hardware=$hardware box=$seen"
