@@ -365,3 +365,42 @@ TEST(BuildObject, TorusStripsShareTheirVerticesExactly) {
     EXPECT_NEAR(f.radius, 13.0, 0.2);
     EXPECT_NEAR(f.centre[1], 0.0, 0.1);
 }
+
+TEST(ShadowEdges, CubeEdgesMeetAndTheSilhouetteRingsTheFacesAwayFromTheLight) {
+    static const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                                  {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+    static const int faces[6][4] = {{4, 5, 6, 7}, {1, 0, 3, 2}, {5, 1, 2, 6},
+                                    {0, 4, 7, 3}, {7, 6, 2, 3}, {0, 1, 5, 4}};
+    StartObject(50);
+    AddVertex(0, 0, 0, 0, 0, -1);
+    for (const auto& f : faces)
+        for (int i : {0, 1, 2, 0, 2, 3}) AddVertex(c[f[i]][0], c[f[i]][1], c[f[i]][2], 0, 0, 0xFFFFFF);
+    EndObject();
+    MeshObjectX& mesh = runtime.scene.objects[50].meshes[0];
+    runtime.scene.BuildEdges(mesh);
+    ASSERT_EQ(mesh.edges.count, 36);
+    for (int t = 0; t < 12; ++t) {
+        for (int e = 0; e < 3; ++e) {
+            int u = mesh.edges[3 * t + e].neighbour;
+            ASSERT_GE(u, 0) << "open edge on a closed cube";
+            ASSERT_NE(u, t);
+            bool back = false;
+            for (int f = 0; f < 3; ++f) back |= mesh.edges[3 * u + f].neighbour == t;
+            EXPECT_TRUE(back) << "triangle " << t << " edge " << e;
+        }
+    }
+    // A light straight above: only the bottom face (triangles 10, 11) faces
+    // away; its four outer edges form the silhouette, the diagonal does not.
+    const float light[3] = {0, 100, 0};
+    runtime.scene.MarkFacing(mesh, mesh.frames[0].triangleVertices, light);
+    int marked = 0, silhouette = 0;
+    for (int t = 0; t < 12; ++t) marked += mesh.facing[t];
+    for (const MeshEdge& e : mesh.edges) silhouette += e.silhouette;
+    EXPECT_EQ(marked, 2);
+    EXPECT_TRUE(mesh.facing[10] && mesh.facing[11]);
+    EXPECT_EQ(silhouette, 4);
+    // Built once: a second call keeps the list.
+    mesh.edges[0].neighbour = 77;
+    runtime.scene.BuildEdges(mesh);
+    EXPECT_EQ(mesh.edges[0].neighbour, 77);
+}
