@@ -18,7 +18,9 @@ namespace {
 // Steps of ShowFrame that belong to other subsystems. Each joins here when
 // its subsystem exists; until then it does nothing.
 void KeepMusicLooping() {}
-void EndShadowVolumePass() {}
+// Ends the 3D engine's stencil shadow pass (darkening the shadowed pixels)
+// before the frame is shown.
+void EndShadowVolumePass() { runtime.scene.SetShadowVolumeMode(false); }
 void DrawBackgroundBehindFrame() {}
 
 // Refreshes the keyboard, then Escape (when it ends the game) or Alt+F4

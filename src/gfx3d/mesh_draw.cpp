@@ -1,0 +1,424 @@
+// Drawing objects: frame choice and blending, the visibility cone, the fast
+// path from a static buffer, the per-draw copy, sphere mapping and the
+// effect paths (bump mapping, cel shading with outline, shadow volumes).
+#include <cmath>
+#include <cstring>
+
+#include "gfx2d/gl_entry_points.h"
+#include "gfx2d/opengl_zadederu.h"
+#include "gfx3d/scene_links.h"
+#include "gfx3d/zadederu3d.h"
+#include "platform/gl.h"
+
+#ifndef GL_ARRAY_BUFFER_ARB
+#define GL_ARRAY_BUFFER_ARB 0x8892
+#define GL_STATIC_DRAW_ARB 0x88E4
+#define GL_STREAM_DRAW_ARB 0x88E0
+#define GL_WRITE_ONLY_ARB 0x88B9
+#endif
+#ifndef GL_COMBINE_ARB
+#define GL_COMBINE_ARB 0x8570
+#define GL_COMBINE_RGB_ARB 0x8571
+#define GL_SOURCE0_RGB_ARB 0x8580
+#define GL_SOURCE1_RGB_ARB 0x8581
+#define GL_OPERAND0_RGB_ARB 0x8590
+#define GL_OPERAND1_RGB_ARB 0x8591
+#define GL_PRIMARY_COLOR_ARB 0x8577
+#endif
+
+namespace {
+
+constexpr GLenum kDot3Rgb = 0x8740;
+constexpr int kStride = static_cast<int>(sizeof(MeshVertex));
+
+float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+void Normalise(float v[3]) {
+    float sq = Dot(v, v);
+    if (sq > 1e-7f) {
+        float len = std::sqrt(sq);
+        v[0] /= len;
+        v[1] /= len;
+        v[2] /= len;
+    }
+}
+
+const void* Offset(const MeshVertex* base, size_t offset) {
+    return reinterpret_cast<const char*>(base) + offset;
+}
+
+int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+void BindSpriteTexture(const OpenGLZadederu& r, int slot) {
+    if (slot < 0 || slot >= kSpriteSlots) return;
+    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][r.boundUseMip ? 1 : 0]);
+}
+
+bool HaveBufferObjects() { return glBindBufferARB && glGenBuffersARB && glBufferDataARB; }
+
+}  // namespace
+
+float FastSqrt(float x) {
+    uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    bits = ((bits >> 1) - 0x1FC00000u) & 0x7FFFFFFFu;
+    bits += 0x3F800000u;
+    float out;
+    std::memcpy(&out, &bits, sizeof out);
+    return out;
+}
+
+void Zadederu3D::DrawSlot(int object, int frameF, int frameA, float weight, bool animate) {
+    ObjectSlot* slot = Slot(object);
+    if (!slot) return;
+    int rememberedA = renderer->boundSlot, rememberedB = renderer->boundSecondSlot;
+    for (MeshObjectX& mesh : slot->meshes) {
+        if (slot->ownTextures)
+            SceneBindSprite(*renderer, mesh.textureA, mesh.textureB, renderer->boundUseMip);
+        DrawMesh(mesh, frameF, frameA, weight, animate);
+    }
+    if (slot->ownTextures) SceneBindSprite(*renderer, rememberedA, rememberedB, renderer->boundUseMip);
+}
+
+void Zadederu3D::FillDynamicBuffer(MeshObjectX& mesh, const MeshVertex* src, int count) {
+    GLsizeiptrARB bytes = static_cast<GLsizeiptrARB>(count) * kStride;
+    if (mesh.dynamicBuffer == 0) {
+        glGenBuffersARB(1, &mesh.dynamicBuffer);
+        glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh.dynamicBuffer);
+        glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, src, GL_STREAM_DRAW_ARB);
+        return;
+    }
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh.dynamicBuffer);
+    if (glMapBufferARB && glUnmapBufferARB) {
+        void* mapped = glMapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB);
+        if (mapped) {
+            std::memcpy(mapped, src, static_cast<size_t>(bytes));
+            glUnmapBufferARB(GL_ARRAY_BUFFER_ARB);
+            return;
+        }
+        // A failed mapping refills the buffer instead of dropping the draw.
+        glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, src, GL_STREAM_DRAW_ARB);
+        return;
+    }
+    glDeleteBuffersARB(1, &mesh.dynamicBuffer);
+    glGenBuffersARB(1, &mesh.dynamicBuffer);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh.dynamicBuffer);
+    glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, src, GL_STREAM_DRAW_ARB);
+}
+
+int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight, bool animate) {
+    if (mesh.frames.count == 0 || mesh.frames[0].packed.count == 0) return 0;
+    OpenGLZadederu& r = *renderer;
+
+    // Frame choice: the drawn vertices are P + (Q - P) * w; w = 0 draws Q.
+    int n = mesh.frames.count;
+    int P, Q;
+    float w;
+    if (!animate) {
+        P = frameA;
+        Q = frameF;
+        w = weight;
+    } else {
+        w = weight == 1.0f ? 1.0f : std::fmod(weight, 1.0f);
+        float pos = frameF + (frameA - frameF) * w;
+        float whole = std::trunc(pos);
+        int E = static_cast<int>(whole);
+        float frac = pos - whole;
+        if (frameF < frameA) {
+            Q = E;
+            P = E + 1;
+            w = 1.0f - frac;
+        } else if (frameF > frameA) {
+            Q = E + 1;
+            P = E;
+            w = frac;
+            // Landing on a whole frame draws that frame, not the next one.
+            if (w == 0.0f) Q = E;
+        } else {
+            Q = P = frameF;
+            w = 0;
+        }
+    }
+    P = Clamp(P, 0, n - 1);
+    Q = Clamp(Q, 0, n - 1);
+    MeshFrame& frameQ = mesh.frames[Q];
+    MeshFrame& frameP = mesh.frames[P];
+
+    // Visibility against a cone around the view axis (transform level 0).
+    const TransformEntry& level0 = transformStack[0];
+    {
+        float centre[3], dir[3], rel[3];
+        for (int a = 0; a < 3; ++a) {
+            centre[a] = level0.translation[a] + frameQ.centre[a];
+            dir[a] = cameraTarget[a] - cameraPosition[a];
+        }
+        float maxScale = level0.scale[0];
+        if (level0.scale[1] > maxScale) maxScale = level0.scale[1];
+        if (level0.scale[2] > maxScale) maxScale = level0.scale[2];
+        float radius = frameQ.radius * maxScale;
+        Normalise(dir);
+        for (int a = 0; a < 3; ++a) rel[a] = centre[a] - cameraPosition[a];
+        float along = Dot(dir, rel);
+        bool visible;
+        if (along >= 0) {
+            float p[3] = {dir[0] * along, dir[1] * along, dir[2] * along};
+            float off[3] = {rel[0] - p[0], rel[1] - p[1], rel[2] - p[2]};
+            float cone = viewConeTangent * 1.05f * FastSqrt(Dot(p, p));
+            visible = Dot(off, off) < radius * radius + cone * cone;
+        } else {
+            visible = Dot(rel, rel) <= radius * radius;
+        }
+        if (!visible) return 0;
+    }
+
+    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+
+    if (effectEnabled) {
+        if (effectKind == 2) {
+            ComputeNormals(mesh, true, false, false);
+            BuildRampTexture(mesh);
+        } else if (effectKind == 1) {
+            ComputeNormals(mesh, true, buildNormalsMode == 2, true);
+        } else if (effectKind == 3) {
+            ComputeNormals(mesh, true, false, false);
+            BuildEdges(mesh);
+        }
+    }
+    if (mesh.drawVertices.count == 0) mesh.Expand();
+
+    // Vertices to draw: never more than every list involved holds.
+    int count = mesh.drawVertices.count;
+    if (frameQ.triangleVertices.count < count) count = frameQ.triangleVertices.count;
+    if (w != 0 && frameP.triangleVertices.count < count) count = frameP.triangleVertices.count;
+    if (count <= 0) return 0;
+
+    bool effectPath = effectEnabled && glMultiTexCoord2fARB != nullptr;
+    float lightObject[3] = {0, 0, 0};
+    if (effectPath) {
+        // The effect light in object space: rigid inverse of the placement.
+        float m[16];
+        glPushMatrix();
+        glLoadIdentity();
+        ApplyTransformStack();
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        glPopMatrix();
+        float d[3] = {effectLightPosition[0] - m[12], effectLightPosition[1] - m[13],
+                      effectLightPosition[2] - m[14]};
+        for (int a = 0; a < 3; ++a)
+            lightObject[a] = m[4 * a] * d[0] + m[4 * a + 1] * d[1] + m[4 * a + 2] * d[2];
+        if (effectKind == 3) {
+            glPushMatrix();
+            glLoadMatrixf(cameraMatrix);
+            ApplyTransformStack();
+            MarkFacing(mesh, frameQ.triangleVertices, lightObject);
+            DrawShadowVolume(mesh, frameQ.triangleVertices, lightObject, true);
+            glPopMatrix();
+            return 0;
+        }
+    }
+
+    const MeshVertex* source;
+    unsigned int* buffer;
+    bool fastPath = !effectPath && w == 0 && textureOffsetU == 0 && textureOffsetV == 0;
+    if (fastPath) {
+        source = frameQ.triangleVertices.data;
+        buffer = Q == 0 ? &mesh.staticBuffer : &mesh.dynamicBuffer;
+    } else {
+        MeshVertex* out = mesh.drawVertices.data;
+        const MeshVertex* q = frameQ.triangleVertices.data;
+        const MeshVertex* p = frameP.triangleVertices.data;
+        for (int k = 0; k < count; ++k) {
+            MeshVertex& v = out[k];
+            v = q[k];
+            if (w != 0) {
+                // Exact at both ends: w = 1 gives Q, w = 0 would give P.
+                for (int a = 0; a < 3; ++a) {
+                    v.position[a] = p[k].position[a] * (1 - w) + q[k].position[a] * w;
+                    v.normal[a] = p[k].normal[a] * (1 - w) + q[k].normal[a] * w;
+                }
+            }
+            if (effectPath) {
+                float L[3] = {lightObject[0] - v.position[0], lightObject[1] - v.position[1],
+                              lightObject[2] - v.position[2]};
+                Normalise(L);
+                if (effectKind == 1) {
+                    v.lightVector[0] = Dot(p[k].tangent, L) * 0.5f + 0.5f;
+                    v.lightVector[1] = Dot(p[k].binormal, L) * 0.5f + 0.5f;
+                    v.lightVector[2] = Dot(v.normal, L) * 0.5f + 0.5f;
+                } else if (effectKind == 2) {
+                    float toward[3] = {v.position[0] - v.normal[0], v.position[1] - v.normal[1],
+                                       v.position[2] - v.normal[2]};
+                    Normalise(toward);
+                    float s = Dot(L, toward);
+                    v.binormal[0] = s < 0.05f ? 0.05f : s > 0.95f ? 0.95f : s;
+                    v.binormal[1] = (static_cast<float>(v.colourIndex) + 0.5f) * mesh.rampStep;
+                }
+            }
+            v.texCoord[0] += textureOffsetU;
+            v.texCoord[1] += textureOffsetV;
+        }
+        source = mesh.drawVertices.data;
+        buffer = &mesh.dynamicBuffer;
+    }
+
+    // Buffer objects when available; array pointers become offsets.
+    const MeshVertex* base = source;
+    if (HaveBufferObjects()) {
+        if (buffer == &mesh.dynamicBuffer) {
+            FillDynamicBuffer(mesh, source, count);
+        } else if (*buffer == 0) {
+            glGenBuffersARB(1, buffer);
+            glBindBufferARB(GL_ARRAY_BUFFER_ARB, *buffer);
+            glBufferDataARB(GL_ARRAY_BUFFER_ARB, static_cast<GLsizeiptrARB>(count) * kStride, source,
+                            GL_STATIC_DRAW_ARB);
+        } else {
+            glBindBufferARB(GL_ARRAY_BUFFER_ARB, *buffer);
+        }
+        base = nullptr;
+    }
+
+    int spriteA = r.boundSlot, spriteB = r.boundSecondSlot;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, position)));
+    bool rebind = false;  // restore the sprite binding after the ramp or the outline
+    if (!effectPath) {
+        if (spriteA >= 0) {
+            if (spriteB >= 0 && glClientActiveTextureARB) {
+                glClientActiveTextureARB(GL_TEXTURE1_ARB);
+                glActiveTextureARB(GL_TEXTURE1_ARB);
+                BindSpriteTexture(r, spriteB);
+                glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+                glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, texCoord)));
+                glClientActiveTextureARB(GL_TEXTURE0_ARB);
+                glActiveTextureARB(GL_TEXTURE0_ARB);
+            }
+            BindSpriteTexture(r, spriteA);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, texCoord)));
+        }
+        if (mesh.usesVertexColours) {
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(3, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, rgb)));
+        }
+    } else if (effectKind == 1) {
+        glClientActiveTextureARB(GL_TEXTURE1_ARB);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, texCoord)));
+        glClientActiveTextureARB(GL_TEXTURE0_ARB);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, kDot3Rgb);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_ARB, GL_PRIMARY_COLOR_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_ARB, GL_SRC_COLOR);
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_ARB, GL_TEXTURE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_ARB, GL_SRC_COLOR);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, texCoord)));
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, lightVector)));
+    } else if (effectKind == 2) {
+        rebind = true;
+        glClientActiveTextureARB(GL_TEXTURE1_ARB);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, mesh.rampTexture);
+        glEnable(GL_TEXTURE_2D);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, binormal)));
+        glClientActiveTextureARB(GL_TEXTURE0_ARB);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        if (spriteA >= 0) {
+            BindSpriteTexture(r, spriteA);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, texCoord)));
+        }
+    }
+
+    glEnable(GL_COLOR_MATERIAL);
+    glPushMatrix();
+    glLoadMatrixf(cameraMatrix);
+    ApplyTransformStack();
+    if (lightMask != 0 || envMapping) {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_FLOAT, kStride, Offset(base, offsetof(MeshVertex, normal)));
+        if (envMapping) {
+            glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+            glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+            glEnable(GL_TEXTURE_GEN_S);
+            glEnable(GL_TEXTURE_GEN_T);
+        }
+    }
+    glDrawArrays(GL_TRIANGLES, 0, count);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    if (glClientActiveTextureARB) {
+        glClientActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glClientActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    if (glBindBufferARB) glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+
+    if (effectEnabled && effectKind == 2 && cullMode != 0) {
+        // Outline: the mesh pushed out along its normals, back faces only,
+        // in black; its thickness follows the object's distance from the eye.
+        float rel[3];
+        for (int a = 0; a < 3; ++a)
+            rel[a] = level0.translation[a] + frameQ.centre[a] - cameraPosition[a];
+        float t = std::sqrt(Dot(rel, rel)) * viewConeTangent * 0.003f / level0.scale[1];
+        if (!(t > frameQ.radius / 8)) {
+            if (t < 1e-7f) t = 1e-7f;
+            MeshVertex* out = mesh.drawVertices.data;
+            if (fastPath) {
+                for (int k = 0; k < count; ++k) out[k] = frameQ.triangleVertices[k];
+            }
+            for (int k = 0; k < count; ++k)
+                for (int a = 0; a < 3; ++a) out[k].position[a] += t * out[k].normal[a];
+            SetCullMode(-cullMode);
+            const MeshVertex* outlineBase = out;
+            if (HaveBufferObjects()) {
+                FillDynamicBuffer(mesh, out, count);
+                outlineBase = nullptr;
+            }
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glVertexPointer(3, GL_FLOAT, kStride, Offset(outlineBase, offsetof(MeshVertex, position)));
+            if (glActiveTextureARB) {
+                glActiveTextureARB(GL_TEXTURE1_ARB);
+                glDisable(GL_TEXTURE_2D);
+                glActiveTextureARB(GL_TEXTURE0_ARB);
+            }
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_COLOR_MATERIAL);
+            glDisable(GL_LIGHTING);
+            glColor3f(0, 0, 0);
+            glDepthFunc(GL_LEQUAL);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glDrawArrays(GL_TRIANGLES, 0, count);
+            glDisable(GL_BLEND);
+            glDepthFunc(GL_LESS);
+            glDisableClientState(GL_VERTEX_ARRAY);
+            if (glBindBufferARB) glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+            rebind = true;
+            // Lights stay on for the objects drawn after this one.
+            if (lightMask != 0) glEnable(GL_LIGHTING);
+            SetCullMode(-cullMode);
+        }
+    }
+    // Neither the ramp nor untextured units stay for later draws.
+    if (rebind) SceneBindSprite(r, r.boundSlot, r.boundSecondSlot, r.boundUseMip);
+
+    if (glActiveTextureARB) {
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    }
+    glPopMatrix();
+    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+    return 0;
+}

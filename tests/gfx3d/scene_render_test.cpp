@@ -1,0 +1,539 @@
+// The scene and object drawing on a real window: projection and camera
+// coverage, culling, fog, lights, sphere mapping, frame blending,
+// visibility, stencil shadows, cel outlines and the vertex-array paths.
+#include <brindle.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "core/runtime_state.h"
+#include "gfx2d/gl_entry_points.h"
+#include "gfx2d/opengl_zadederu.h"
+#include "gfx3d/scene_links.h"
+#include "platform/gl.h"
+#include "support/test_runtime.h"
+
+namespace {
+
+constexpr int W = 640, H = 480;
+constexpr double kPi = 3.14159265358979323846;
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb Pixel(int x, int y) {
+    unsigned char p[3];
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, H - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
+std::vector<unsigned char> Screen() {
+    std::vector<unsigned char> out(W * H * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    return out;
+}
+
+bool Lit(int x, int y) {
+    Rgb p = Pixel(x, y);
+    return p.r + p.g + p.b > 300;
+}
+
+// Square of side `size` centred on the origin in z = 0, counter-clockwise
+// seen from +z. Lit objects are built at size rather than scaled: the 3D
+// state leaves normals unnormalised, so scaling would dim them.
+void BuildQuad(int object, double size = 1) {
+    double h = size / 2;
+    StartObject(object);
+    AddVertex(0, 0, 0, 0, 0, -1);  // a triangle list
+    AddVertex(-h, -h, 0, 0, 0, 0xFFFFFF);
+    AddVertex(h, -h, 0, 1, 0, 0xFFFFFF);
+    AddVertex(h, h, 0, 1, 1, 0xFFFFFF);
+    AddVertex(-h, -h, 0, 0, 0, 0xFFFFFF);
+    AddVertex(h, h, 0, 1, 1, 0xFFFFFF);
+    AddVertex(-h, h, 0, 0, 1, 0xFFFFFF);
+    EndObject();
+}
+
+// Closed unit cube centred on the origin, outward faces counter-clockwise.
+void BuildCube(int object) {
+    static const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                                  {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+    static const int faces[6][4] = {{4, 5, 6, 7}, {1, 0, 3, 2}, {5, 1, 2, 6},
+                                    {0, 4, 7, 3}, {7, 6, 2, 3}, {0, 1, 5, 4}};
+    StartObject(object);
+    AddVertex(0, 0, 0, 0, 0, -1);
+    for (const auto& f : faces) {
+        for (int i : {0, 1, 2, 0, 2, 3})
+            AddVertex(c[f[i]][0] * 0.5, c[f[i]][1] * 0.5, c[f[i]][2] * 0.5, 0, 0, 0xFFFFFF);
+    }
+    EndObject();
+}
+
+// Sphere of radius 2 in latitude strips, outward faces counter-clockwise.
+void BuildSphere(int object, int colour) {
+    const int rings = 16, sides = 24;
+    SetBuildNormals(2);
+    StartObject(object);
+    for (int i = 0; i < rings; ++i) {
+        for (int j = 0; j <= sides; ++j) {
+            for (int k : {i + 1, i}) {
+                double lat = kPi * k / rings - kPi / 2, lon = 2 * kPi * j / sides;
+                AddVertex(2 * std::cos(lat) * std::cos(lon), 2 * std::sin(lat),
+                          -2 * std::cos(lat) * std::sin(lon), 0, 0, colour);
+            }
+        }
+        NewStrip();
+    }
+    EndObject();
+}
+
+void Begin3D(double nearPlane, double farPlane, double fov) {
+    OpenGLZadederu& r = runtime.renderer;
+    r.SetViewport2D(0, 0, 0, 0);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Enter3DMode(nearPlane, farPlane, fov);
+}
+
+class Scene : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { StartTestRuntime(); }
+    void TearDown() override {
+        SetFog(-1, 0, 0, 0);
+        SetEnvironmentMap(0);
+        Leave3DMode();
+    }
+};
+
+}  // namespace
+
+TEST_F(Scene, ProjectionMatchesTheFrustumAndCone) {
+    Begin3D(1, 250, 45);
+    float m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[5], 1 / 0.41421356, 1e-4);                // 2n / (top - bottom)
+    EXPECT_NEAR(m[0], 1 / (0.41421356 * 4 / 3), 1e-4);      // 2n / (right - left)
+    EXPECT_NEAR(runtime.scene.viewConeTangent, std::tan(50 * kPi / 180), 1e-5);
+    Begin3D(1, 250, -45);  // orthographic, 100 times the near face
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[5], 1 / 41.421356, 1e-6);
+    EXPECT_EQ(m[15], 1.0f);
+    EXPECT_NEAR(runtime.scene.viewConeTangent, std::tan(1.553343), 1e-3);
+}
+
+TEST_F(Scene, QuadCoversThePredictedRegion) {
+    BuildQuad(100);
+    // Field of view 90 at distance 10: 24 pixels per unit, centre (320, 240).
+    Begin3D(1, 100, 90);
+    SetCamera(0, 0, 10, 0, 0, 0);
+    SetTranslation(2, 1, 0);
+    SetScale(5, 2.5, 1);
+    AddRotation(90, 0, 0, 1);  // scaled first, then turned: 2.5 wide, 5 high
+    DrawObject(100, 0);
+    // x from 2 - 1.25 to 2 + 1.25, y from 1 - 2.5 to 1 + 2.5.
+    int left = 320 + 24 * 0.75, right = 320 + 24 * 3.25;  // 338 .. 398
+    int top = 240 - 24 * 3.5, bottom = 240 + 24 * 1.5;    // 156 .. 276
+    for (int y = top + 1; y < bottom - 1; y += 7) {
+        EXPECT_TRUE(Lit(left + 1, y)) << y;
+        EXPECT_FALSE(Lit(left - 2, y)) << y;
+        EXPECT_TRUE(Lit(right - 2, y)) << y;
+        EXPECT_FALSE(Lit(right + 1, y)) << y;
+    }
+    for (int x = left + 1; x < right - 1; x += 5) {
+        EXPECT_TRUE(Lit(x, top + 1)) << x;
+        EXPECT_FALSE(Lit(x, top - 2)) << x;
+        EXPECT_TRUE(Lit(x, bottom - 2)) << x;
+        EXPECT_FALSE(Lit(x, bottom + 1)) << x;
+    }
+}
+
+TEST_F(Scene, CullingKeepsOrDropsTheQuad) {
+    BuildQuad(100);
+    struct Case {
+        int culling;
+        float turn;  // degrees about y
+        bool drawn;
+    };
+    const Case cases[] = {{0, 0, true},   {0, 180, true},  {-1, 0, true},
+                          {-1, 180, false}, {1, 0, false}, {1, 180, true}};
+    for (const Case& c : cases) {
+        Begin3D(1, 100, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        SetCulling(c.culling);
+        SetScale(4, 4, 4);
+        AddRotation(c.turn, 0, 1, 0);
+        DrawObject(100, 0);
+        EXPECT_EQ(Lit(320, 240), c.drawn) << "culling " << c.culling << " turn " << c.turn;
+        EXPECT_EQ(runtime.cullModeSetting, c.culling);
+    }
+    SetCulling(7);
+    EXPECT_EQ(runtime.scene.cullMode, 1);
+}
+
+TEST_F(Scene, TransformStackLevels) {
+    Begin3D(1, 100, 90);
+    SetCamera(0, 0, 10, 0, 0, 0);
+    SetTranslation(1, 2, 3);
+    AddRotation(10, 0, 0, 1);
+    PushTransform();
+    AddRotation(20, 1, 0, 0);
+    EXPECT_EQ(runtime.scene.transformTop, 1);
+    EXPECT_EQ(runtime.scene.transformStack[1].scale[0], 1.0f);
+    PopTransform();
+    PopTransform();  // stays at level 0
+    EXPECT_EQ(runtime.scene.transformTop, 0);
+    EXPECT_EQ(runtime.scene.transformStack[0].rotationCount, 1);
+    EXPECT_EQ(runtime.scene.transformStack[0].translation[1], 2.0f);
+    SetScale(2, 2, 2);  // empties the rotations
+    EXPECT_EQ(runtime.scene.transformStack[0].rotationCount, 0);
+    for (int i = 0; i < 20; ++i) AddRotation(i, 0, 1, 0);
+    EXPECT_EQ(runtime.scene.transformStack[0].rotationCount, 16);
+    for (int i = 0; i < 20; ++i) PushTransform();
+    EXPECT_EQ(runtime.scene.transformTop, 15);
+    SetCamera(0, 0, 5, 0, 0, 0);
+    EXPECT_EQ(runtime.scene.transformTop, 0);
+    EXPECT_EQ(runtime.scene.transformStack[0].rotationCount, 0);
+    EXPECT_EQ(runtime.scene.transformStack[0].scale[2], 1.0f);
+
+    // Each level: scaled, then turned by its rotations in the order added,
+    // then moved; level 1 acts inside level 0.
+    SetTranslation(5, 0, 0);
+    PushTransform();
+    SetScale(2, 1, 1);
+    AddRotation(90, 0, 0, 1);  // x -> y
+    AddRotation(90, 1, 0, 0);  // then y -> z
+    SetTranslation(0, 0, 0);   // would empty the rotations: set before them
+    EXPECT_EQ(runtime.scene.transformStack[1].rotationCount, 0);
+    AddRotation(90, 0, 0, 1);
+    AddRotation(90, 1, 0, 0);
+    float m[16];
+    glPushMatrix();
+    glLoadIdentity();
+    runtime.scene.ApplyTransformStack();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glPopMatrix();
+    // (1, 0, 0) -> (2, 0, 0) -> (0, 2, 0) -> (0, 0, 2) -> (5, 0, 2).
+    EXPECT_NEAR(m[0] + m[12], 5, 1e-5);
+    EXPECT_NEAR(m[1] + m[13], 0, 1e-5);
+    EXPECT_NEAR(m[2] + m[14], 2, 1e-5);
+}
+
+TEST_F(Scene, LinearFogAtTheFarPlaneGivesTheFogColour) {
+    BuildQuad(100);
+    Begin3D(1, 50, 90);
+    SetCamera(0, 0, 0, 0, 0, -1);
+    SetFog(0x0000FF, 0, 0, 0);  // red, from the near to the far plane
+    float range[2];
+    glGetFloatv(GL_FOG_START, &range[0]);
+    glGetFloatv(GL_FOG_END, &range[1]);
+    EXPECT_EQ(range[0], 1.0f);
+    EXPECT_EQ(range[1], 50.0f);
+    SetTranslation(0, 0, -49.9);
+    SetScale(200, 200, 1);
+    DrawObject(100, 0);
+    Rgb far = Pixel(320, 240);
+    EXPECT_GE(far.r, 253);
+    EXPECT_LE(far.g, 2);
+    EXPECT_LE(far.b, 2);
+    // Near the eye the quad keeps its own colour.
+    SetTranslation(0, 0, -2);
+    SetScale(1, 1, 1);
+    DrawObject(100, 0);
+    Rgb near = Pixel(320, 240);
+    EXPECT_GE(near.g, 245);
+    SetFog(-1, 0, 0, 0);
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+}
+
+TEST_F(Scene, HeadLightDarkensFacesTurnedAway) {
+    SetBuildNormals(2);
+    BuildQuad(100, 6);
+    auto brightness = [](float turn) {
+        Begin3D(1, 100, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        SetHeadLight(0, 0xFFFFFF);
+        AddRotation(turn, 0, 1, 0);
+        DrawObject(100, 0);
+        return Pixel(320, 240).g;
+    };
+    int facing = brightness(0);
+    int turned = brightness(60);
+    int away = brightness(180);
+    // Colour material latches the ambient colour (1, 1, 1) when the 3D
+    // state enables it, so the model's ambient 0.2 adds to every face.
+    EXPECT_GE(facing, 250);
+    EXPECT_NEAR(turned, (0.5 + 0.2) * 255, 4);  // cos 60 plus ambient
+    EXPECT_NEAR(away, 0.2 * 255, 3);            // ambient only
+    EXPECT_LT(away, turned);
+    float position[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, position);
+    EXPECT_EQ(position[2], 1.0f);  // along the viewer's axis
+    EXPECT_EQ(position[3], 0.0f);
+    EXPECT_EQ(runtime.scene.lightMask, 1);
+}
+
+TEST_F(Scene, LightKindsAndTheLightingSwitch) {
+    Begin3D(1, 100, 45);
+    SetCamera(0, 0, 0, 0, 0, -1);  // identity camera
+    SetLight(1, 0xFFFFFF, 5, 6, 7, 0, -2, 0, 180);  // directional
+    float p[4];
+    glGetLightfv(GL_LIGHT1, GL_POSITION, p);
+    EXPECT_NEAR(p[1], 1, 1e-6);
+    EXPECT_EQ(p[3], 0.0f);
+    SetLight(2, 0x0000FF, 5, 6, 7, 0, 0, -3, 30);  // spot
+    float cutoff, dir[3], spec[4];
+    glGetLightfv(GL_LIGHT2, GL_SPOT_CUTOFF, &cutoff);
+    glGetLightfv(GL_LIGHT2, GL_SPOT_DIRECTION, dir);
+    glGetLightfv(GL_LIGHT2, GL_SPECULAR, spec);
+    EXPECT_EQ(cutoff, 30.0f);
+    EXPECT_NEAR(dir[2], -1, 1e-6);
+    EXPECT_EQ(spec[0], 1.0f);
+    EXPECT_EQ(spec[1], 0.0f);
+    glGetLightfv(GL_LIGHT2, GL_POSITION, p);
+    EXPECT_EQ(p[3], 1.0f);
+    EXPECT_EQ(runtime.scene.lightMask, 6);
+    SetLight(1, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));  // one light left
+    SetLight(2, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    SetLight(-2, 0xFF8000, 1, 2, 3, 0, 0, 0, 1);  // the effect light
+    EXPECT_TRUE(runtime.scene.effectEnabled);
+    EXPECT_EQ(runtime.scene.effectKind, 2);
+    EXPECT_EQ(runtime.scene.effectLightPosition[2], 3.0f);
+    EXPECT_NEAR(runtime.scene.effectLightColour[1], 128 / 255.0, 1e-6);
+    Enter3DMode(1, 100, 45);
+    EXPECT_FALSE(runtime.scene.effectEnabled);
+    EXPECT_EQ(runtime.scene.lightMask, 0);
+}
+
+TEST_F(Scene, SphereMapShowsTheEnvironmentAndTurnsWithTheObject) {
+    // Environment texture: red follows s, green follows t, blue 0.
+    std::vector<unsigned char> texels(64 * 64 * 4);
+    for (int t = 0; t < 64; ++t)
+        for (int s = 0; s < 64; ++s) {
+            unsigned char* p = &texels[(t * 64 + s) * 4];
+            p[0] = static_cast<unsigned char>(s * 4 + 2);
+            p[1] = static_cast<unsigned char>(t * 4 + 2);
+            p[2] = 0;
+            p[3] = 255;
+        }
+    OpenGLZadederu& r = runtime.renderer;
+    GLuint tex;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    const int slot = 300;
+    r.spriteTexture[slot][0] = tex;
+
+    SetBuildNormals(2);
+    BuildQuad(100, 8);
+    auto look = [&](float turn) {
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 30, 0, 0, 0);
+        SceneBindSprite(r, slot, -1, 0);
+        AddRotation(turn, 0, 1, 0);
+        SetEnvironmentMap(1);
+        DrawObject(100, 0);
+        SetEnvironmentMap(0);
+        return Pixel(320, 240);
+    };
+    Rgb straight = look(0);
+    Rgb turned = look(30);
+    // Facing the eye the reflection is the texture's centre; turned by 30
+    // degrees it moves to s = 0.75.
+    EXPECT_NEAR(straight.r, 130, 6);
+    EXPECT_NEAR(straight.g, 130, 6);
+    EXPECT_EQ(straight.b, 0);
+    EXPECT_NEAR(turned.r, 194, 8);
+    EXPECT_NEAR(turned.g, 130, 6);
+    EXPECT_EQ(turned.b, 0);
+    EXPECT_EQ((turned.r - 2) % 4, 0);  // a texel's value, not a blend
+    SceneBindSprite(r, -1, -1, 0);
+    r.spriteTexture[slot][0] = 0;
+    glDeleteTextures(1, &tex);
+}
+
+namespace {
+
+// Object 200: the quad with frames 0..4, frame k moved k units along x.
+void BuildFramedQuad() {
+    BuildQuad(200);
+    MeshObjectX& mesh = runtime.scene.objects[200].meshes[0];
+    for (int k = 1; k < 5; ++k) {
+        MeshFrame frame = mesh.frames[0];
+        frame.quantOffset[0] -= k / frame.quantScale[0];
+        mesh.frames.Append(frame);
+    }
+    mesh.Expand();
+    ComputeBounds(mesh);
+}
+
+float DrawnX(int vertex) { return runtime.scene.objects[200].meshes[0].drawVertices[vertex].position[0]; }
+
+}  // namespace
+
+TEST_F(Scene, BlendedFramesFollowTheWeight) {
+    BuildFramedQuad();
+    const MeshObjectX& mesh = runtime.scene.objects[200].meshes[0];
+    auto blend = [](double from, double to, double weight) {
+        Begin3D(1, 100, 90);
+        SetCamera(2, 0, 10, 2, 0, 0);
+        DrawObjectBlend(200, from, to, weight, 1);
+        return Screen();
+    };
+    auto frame = [](double f) {
+        Begin3D(1, 100, 90);
+        SetCamera(2, 0, 10, 2, 0, 0);
+        DrawObject(200, f);
+        return Screen();
+    };
+    float x0 = mesh.frames[0].triangleVertices[0].position[0];
+    // The per-draw copy holds the blended vertices.
+    std::vector<unsigned char> two = blend(0, 4, 0.5);
+    EXPECT_EQ(DrawnX(0), mesh.frames[2].triangleVertices[0].position[0]);
+    EXPECT_EQ(DrawnX(0), x0 + 2);
+    EXPECT_TRUE(two == frame(2));  // frame 2 exactly, as DrawObject draws it
+    EXPECT_TRUE(Lit(320, 240));
+    blend(0, 4, 0.625);
+    EXPECT_FLOAT_EQ(DrawnX(0), x0 + 2.5f);
+    blend(4, 0, 0.375);
+    EXPECT_FLOAT_EQ(DrawnX(0), x0 + 2.5f);
+    blend(0, 4, 1);  // not wrapped: frame 4
+    EXPECT_EQ(DrawnX(0), x0 + 4);
+    blend(0, 4, 1.25);  // wraps to 0.25: frame 1
+    EXPECT_EQ(DrawnX(0), x0 + 1);
+    // Backwards, landing on a whole frame draws that frame.
+    EXPECT_TRUE(blend(4, 0, 0.5) == two);
+    EXPECT_FALSE(frame(3) == two);
+    // Negative weights stay negative: before frame 0, clamped to it.
+    EXPECT_TRUE(blend(0, 4, -0.25) == frame(0));
+    // A frame above the last draws the last.
+    EXPECT_TRUE(frame(99) == frame(4));
+    EXPECT_FALSE(frame(4) == two);
+}
+
+TEST_F(Scene, ObjectsBehindTheCameraAreSkipped) {
+    if (!glBindBufferARB) GTEST_SKIP() << "needs buffer objects to observe the draw";
+    auto drawn = [](float z, float scale, int object) {
+        BuildQuad(object);
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 0, 0, 0, -1);
+        SetTranslation(0, 0, z);
+        SetScale(scale, scale, scale);
+        DrawObject(object, 0);
+        return runtime.scene.objects[object].meshes[0].staticBuffer != 0;
+    };
+    EXPECT_TRUE(drawn(-10, 1, 101));
+    EXPECT_FALSE(drawn(10, 1, 102));   // behind, the camera outside its sphere
+    EXPECT_TRUE(drawn(0.5, 4, 103));   // behind, but around the camera
+    // Far to the side of the view cone.
+    BuildQuad(105);
+    Begin3D(1, 100, 45);
+    SetCamera(0, 0, 0, 0, 0, -1);
+    SetTranslation(40, 0, -10);
+    DrawObject(105, 0);
+    EXPECT_EQ(runtime.scene.objects[105].meshes[0].staticBuffer, 0u);
+    // Numbers outside the table are an empty slot.
+    DrawObject(4096, 0);
+    DrawObject(-1, 0);
+}
+
+TEST_F(Scene, FastPathAndArrayPathsDrawTheSamePixels) {
+    SetBuildNormals(2);
+    BuildSphere(110, 0x3080F0);
+    auto draw = [](bool offset) {
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 12, 0, 0, 0);
+        SetHeadLight(0, 0xFFFFFF);
+        SetTextureOffset(offset ? 1e-9 : 0, 0);  // any offset forces the per-draw copy
+        DrawObject(110, 0);
+        SetTextureOffset(0, 0);
+        return Screen();
+    };
+    std::vector<unsigned char> fast = draw(false);
+    EXPECT_TRUE(Lit(320, 240) || Pixel(320, 240).b > 100);
+    EXPECT_TRUE(draw(true) == fast);
+    // Without mapping the dynamic buffer is recreated; without buffer
+    // objects client arrays are used. The pixels stay the same.
+    auto map = glMapBufferARB;
+    gl_entry::glMapBufferARB = nullptr;
+    EXPECT_TRUE(draw(true) == fast);
+    gl_entry::glMapBufferARB = map;
+    auto bind = glBindBufferARB;
+    gl_entry::glBindBufferARB = nullptr;
+    EXPECT_TRUE(draw(true) == fast);
+    EXPECT_TRUE(draw(false) == fast);
+    gl_entry::glBindBufferARB = bind;
+}
+
+TEST_F(Scene, StencilShadowDarkensOnlyTheShadowedRegion) {
+    BuildQuad(120);
+    BuildCube(121);
+    // Ground: white quad in z = 0; camera straight above it.
+    Begin3D(1, 200, 90);
+    SetCamera(0, 0, 20, 0, 0, 0);
+    SetCulling(1);
+    SetScale(40, 40, 1);
+    SetCulling(0);
+    DrawObject(120, 0);
+    // A 2-unit cube at (4, 0, 5) and a light high above it.
+    SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 1);
+    EXPECT_TRUE(runtime.scene.shadowVolumeMode);
+    SetTranslation(4, 0, 5);
+    SetScale(2, 2, 2);
+    DrawObject(121, 0);
+    SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 0);  // ends the pass: darkens
+    EXPECT_FALSE(runtime.scene.shadowVolumeMode);
+    // 24 pixels per unit at distance 20 with a 90 degree view... of height 480:
+    // 240 / 20 = 12 pixels per unit. The shadow of the cube's top face
+    // (z = 6, corners 3..5) falls on 105/99 of that: about x 2.94 .. 5.06.
+    int centreX = 320 + 12 * 4;
+    Rgb in = Pixel(centreX, 240);
+    EXPECT_NEAR(in.r, 128, 2);  // white under black at alpha 127/255
+    EXPECT_EQ(in.r, in.g);
+    Rgb out = Pixel(320 - 12 * 4, 240);
+    EXPECT_EQ(out.r, 255);
+    EXPECT_EQ(Pixel(centreX + 12 * 2, 240).r, 255);  // just beyond the shadow
+    EXPECT_EQ(Pixel(centreX, 240 - 12 * 2).r, 255);
+    EXPECT_NEAR(Pixel(centreX + 11, 240 + 11).r, 128, 2);
+}
+
+TEST_F(Scene, CelShadingDrawsABlackOutline) {
+    SetBuildNormals(2);
+    BuildSphere(130, 0xFFFFFF);
+    OpenGLZadederu& r = runtime.renderer;
+    r.SetViewport2D(0, 0, 0, 0);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    Enter3DMode(1, 100, 45);
+    SetCamera(0, 0, 20, 0, 0, 0);
+    SetCulling(-1);
+    SetLight(-2, 0xFFFFFF, 0, 0, 50, 0, 0, 0, 1);
+    DrawObject(130, 0);
+    SetLight(-2, 0xFFFFFF, 0, 0, 50, 0, 0, 0, 0);
+    // Radius 2 at distance 20: about 58 pixels. Walk right from the centre.
+    int x = 320;
+    while (x < 400 && Pixel(x, 240).r > 60) ++x;
+    ASSERT_LT(x, 400) << "no outline";
+    EXPECT_NEAR(x, 320 + 58, 3);
+    Rgb edge = Pixel(x, 240);
+    EXPECT_LE(edge.r + edge.g + edge.b, 30);
+    int end = x;
+    while (end < 400 && Pixel(end, 240).r < 60) ++end;
+    EXPECT_GE(end - x, 1);
+    EXPECT_LE(end - x, 4);
+    EXPECT_EQ(Pixel(end + 2, 240).r, 128);  // the background beyond
+    EXPECT_GT(Pixel(320, 240).r, 150);      // lit by the ramp inside
+    EXPECT_NE(runtime.scene.objects[130].meshes[0].rampTexture, 0u);
+    EXPECT_EQ(runtime.scene.cullMode, -1);
+    glClearColor(0, 0, 0, 1);
+}
