@@ -1,6 +1,7 @@
 #include "path/open_queue.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -20,6 +21,7 @@ void OpenQueue::Setup(size_t newCapacity, int32_t gridWidth, int32_t gridHeight,
     pool = nodes;
     nextNumber = 0;
     size_t n = static_cast<size_t>(gridWidth) * static_cast<size_t>(gridHeight);
+    if (newCapacity > SIZE_MAX / sizeof(Entry)) throw std::bad_alloc();
     // Untouched until used; the slot table is mapped zeroed.
     heap = static_cast<Entry*>(std::malloc(std::max<size_t>(newCapacity, 1) * sizeof(Entry)));
     slotOf = static_cast<uint32_t*>(std::calloc(std::max<size_t>(n, 1), sizeof(uint32_t)));

@@ -1,6 +1,7 @@
 #include "path/planner.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -18,6 +19,8 @@ bool Planner::Setup(const PlanRequest& r) {
         !Inside(r.startY, r.height) || !Inside(r.goalY, r.height))
         return false;
     if (r.startX == r.goalX && r.startY == r.goalY) return false;
+    // Cells are numbered in 32 bits (and counted in size_t on i386).
+    if (static_cast<uint64_t>(r.width) * static_cast<uint64_t>(r.height) > INT32_MAX) return false;
 
     // Drop whatever an earlier request left.
     open.Clear();

@@ -65,6 +65,14 @@ TEST(Planner, SetupRejectsBadRequests) {
     PlanRequest noCosts = Request(g, 0, 0, 3, 2, 0.5f);
     noCosts.costs = nullptr;
     EXPECT_FALSE(p.Setup(noCosts));
+    // More cells than 32-bit cell numbers reach: refused before anything is
+    // read or allocated.
+    PlanRequest huge = Request(g, 0, 0, 3, 2, 0.5f);
+    huge.width = huge.height = 100000;
+    EXPECT_FALSE(p.Setup(huge));
+    PlanRequest empty = Request(g, 0, 0, 0, 0, 0.5f);
+    empty.width = 0;
+    EXPECT_FALSE(p.Setup(empty));
 
     // A refused set-up leaves nothing to search: the search ends without a path.
     AStarPlanner fresh;
