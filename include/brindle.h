@@ -13,3 +13,4 @@
 #include <brindle/path.h>
 #include <brindle/media.h>
 #include <brindle/input.h>
+#include <brindle/gfx2d.h>

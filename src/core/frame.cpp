@@ -8,6 +8,7 @@
 #include "core/runtime_state.h"
 #include "core/window.h"
 #include "input/input_devices.h"
+#include "lang/number_convert.h"
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
@@ -18,9 +19,6 @@ namespace {
 // Steps of ShowFrame that belong to other subsystems. Each joins here when
 // its subsystem exists; until then it does nothing.
 void KeepMusicLooping() {}
-// Ends the 3D engine's stencil shadow pass (darkening the shadowed pixels)
-// before the frame is shown.
-void EndShadowVolumePass() { runtime.scene.SetShadowVolumeMode(false); }
 void DrawBackgroundBehindFrame() {}
 
 // Refreshes the keyboard, then Escape (when it ends the game) or Alt+F4
@@ -43,6 +41,10 @@ void ResetAlphaMode(OpenGLZadederu& r) {
 }
 
 }  // namespace
+
+// Ends the 3D engine's stencil shadow pass (darkening the shadowed pixels)
+// and restores the 2D viewport and colour state it changed.
+void EndShadowVolumePass() { runtime.scene.SetShadowVolumeMode(false); }
 
 void EndFromKeyboard() {
     runtime.errorCode = 0;
@@ -93,8 +95,7 @@ void ShowFrame() {
 }
 
 void SetFrameRate(double fps) {
-    // Truncated towards zero; values beyond int (and NaN) must not overflow.
-    int n = fps >= 1 && fps < 2147483648.0 ? static_cast<int>(fps) : 0;
+    int n = TruncToInt(fps);
     runtime.renderer.framePeriod = n > 0 ? 1000.0 / n : 2.0;
 }
 

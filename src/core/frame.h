@@ -10,3 +10,6 @@ double PresentAndPace(OpenGLZadederu& renderer);
 
 // Ends the program as Escape or Alt+F4 do: error 0 at the marked line.
 [[noreturn]] void EndFromKeyboard();
+
+// Ends the 3D engine's stencil shadow-volume pass if it is active.
+void EndShadowVolumePass();

@@ -9,6 +9,7 @@
 #include "core/runtime_state.h"
 #include "core/window.h"
 #include "input/input_devices.h"
+#include "lang/number_convert.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -80,10 +81,9 @@ void DebugBreakpoint(double number) {
     if (!platform::DebuggerAttached()) return;
     platform::HideWindow(runtime.mainWindow);
     char text[48];
-    long long n = number > -9.2e18 && number < 9.2e18 ? static_cast<long long>(number) : 0;
     // The number as a 32-bit int in lower-case hexadecimal (negative values
     // in two's complement, as _itoa base 16 writes them).
-    std::snprintf(text, sizeof text, "BP%x", static_cast<unsigned>(static_cast<int>(n)));
+    std::snprintf(text, sizeof text, "BP%x", static_cast<unsigned>(TruncToInt(number)));
     platform::DebugOutput(text);
     platform::ShowAndActivate(runtime.mainWindow);
     runtime.paused = 0;
