@@ -4,6 +4,7 @@
 #include <brindle.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -481,11 +482,11 @@ TEST_F(Scene, StencilShadowDarkensOnlyTheShadowedRegion) {
     // Ground: white quad in z = 0; camera straight above it.
     Begin3D(1, 200, 90);
     SetCamera(0, 0, 20, 0, 0, 0);
-    SetCulling(1);
     SetScale(40, 40, 1);
-    SetCulling(0);
     DrawObject(120, 0);
-    // A 2-unit cube at (4, 0, 5) and a light high above it.
+    // A 2-unit cube at (4, 0, 5) and a light high above it. The volume's
+    // faces are wound for clockwise front faces (the demo's culling).
+    SetCulling(1);
     SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 1);
     EXPECT_TRUE(runtime.scene.shadowVolumeMode);
     SetTranslation(4, 0, 5);
@@ -493,9 +494,8 @@ TEST_F(Scene, StencilShadowDarkensOnlyTheShadowedRegion) {
     DrawObject(121, 0);
     SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 0);  // ends the pass: darkens
     EXPECT_FALSE(runtime.scene.shadowVolumeMode);
-    // 24 pixels per unit at distance 20 with a 90 degree view... of height 480:
-    // 240 / 20 = 12 pixels per unit. The shadow of the cube's top face
-    // (z = 6, corners 3..5) falls on 105/99 of that: about x 2.94 .. 5.06.
+    // A 90 degree view at distance 20: 12 pixels per unit. The cube's
+    // outline seen from the light falls on the ground about x 2.9 .. 5.1.
     int centreX = 320 + 12 * 4;
     Rgb in = Pixel(centreX, 240);
     EXPECT_NEAR(in.r, 128, 2);  // white under black at alpha 127/255
@@ -536,4 +536,134 @@ TEST_F(Scene, CelShadingDrawsABlackOutline) {
     EXPECT_NE(runtime.scene.objects[130].meshes[0].rampTexture, 0u);
     EXPECT_EQ(runtime.scene.cullMode, -1);
     glClearColor(0, 0, 0, 1);
+}
+
+TEST_F(Scene, LinePointAndAxesHelpers) {
+    Begin3D(1, 200, 90);
+    SetCamera(0, 0, 10, 0, 0, 0);  // 24 pixels per unit at the origin
+    DrawLine3D(-5, 0, 0, 5, 0, 0, 0x00FF00, 3);
+    DrawPoint3D(0, 3, 0, 0xFF0000, 9);
+    DrawLine3D(0, -4, 0, 4, -4, 0, 0x0000FF, 0);  // width clamped to 1: still drawn
+    Rgb line = Pixel(300, 240), point = Pixel(322, 240 - 72), thin = Pixel(340, 240 + 96);
+    EXPECT_GT(line.g, 200);
+    EXPECT_LT(line.r + line.b, 60);
+    EXPECT_GT(point.b, 200);
+    EXPECT_LT(point.r + point.g, 60);
+    EXPECT_GT(thin.r, 100);
+    EXPECT_EQ(Pixel(300, 250).g, 0);  // beyond the line's width
+    float colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[0], 1.0f);  // back to the alpha level
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+
+    // Axes: 20 units long; at distance 100 that is 48 pixels.
+    Begin3D(1, 200, 90);
+    SetCamera(0, 0, 100, 0, 0, 0);
+    DrawAxes(0, 0, 0);
+    // A one-pixel line along a pixel edge lands on either side of it.
+    auto along = [](int x, int y, bool vertical) {
+        Rgb a = Pixel(x, y), b = vertical ? Pixel(x - 1, y) : Pixel(x, y + 1);
+        return Rgb{std::max(a.r, b.r), std::max(a.g, b.g), std::max(a.b, b.b)};
+    };
+    Rgb x = along(340, 240, false), y = along(320, 210, true);
+    EXPECT_EQ(x.r, 255);
+    EXPECT_EQ(x.g, 0);
+    EXPECT_EQ(y.g, 255);
+    EXPECT_EQ(y.r, 0);
+    EXPECT_EQ(along(380, 240, false).r, 0);  // beyond the tip
+}
+
+TEST_F(Scene, LightMarkersOnlyInDebugTraceBuilds) {
+    auto marker = [](int trace) {
+        Begin3D(1, 200, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        runtime.debugTrace = trace;
+        SetLight(1, 0xFFFFFF, 2, 0, 0, 0, 0, 0, 120);  // a point light
+        runtime.debugTrace = 0;
+        SetLight(1, 0, 0, 0, 0, 0, 0, 0, 0);
+        Rgb p = Pixel(320 + 48, 240);
+        return p.r + p.g + p.b;
+    };
+    EXPECT_EQ(marker(0), 0);
+    EXPECT_GT(marker(1), 100);
+}
+
+TEST_F(Scene, LeavingThe3DModeEndsAPendingShadowPassOnly) {
+    BuildQuad(120, 40);
+    BuildCube(121);
+    auto ground = [] {
+        Begin3D(1, 200, 90);
+        SetCamera(0, 0, 20, 0, 0, 0);
+        DrawObject(120, 0);
+    };
+    ground();
+    Leave3DMode();
+    EXPECT_EQ(Pixel(320, 240).r, 255);  // no shadow pass: nothing darkened
+    ground();
+    // The volume's faces are wound for clockwise front faces, the culling
+    // the demo uses: the cap and sides of this counter-clockwise cube then
+    // count up where the eye enters the shadow.
+    SetCulling(1);
+    SetLight(-3, 0xFFFFFF, 0, 0, 105, 0, 0, 0, 1);
+    SetScale(2, 2, 2);
+    SetTranslation(0, 0, 5);
+    DrawObject(121, 0);
+    Leave3DMode();  // ends the pass
+    EXPECT_NEAR(Pixel(320, 240).r, 128, 2);
+    EXPECT_EQ(Pixel(100, 100).r, 255);
+    EXPECT_FALSE(runtime.scene.shadowVolumeMode);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+}
+
+namespace {
+
+GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b) {
+    std::vector<unsigned char> texels(8 * 8 * 4);
+    for (size_t i = 0; i < texels.size(); i += 4) {
+        texels[i] = r;
+        texels[i + 1] = g;
+        texels[i + 2] = b;
+        texels[i + 3] = 255;
+    }
+    GLuint tex;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return tex;
+}
+
+}  // namespace
+
+TEST_F(Scene, BumpMappingDotsTheNormalMapWithTheLight) {
+    if (!glMultiTexCoord2fARB) GTEST_SKIP() << "needs a second texture unit";
+    OpenGLZadederu& r = runtime.renderer;
+    const int colourSlot = 310, flatSlot = 311, tiltedSlot = 312;
+    r.spriteTexture[colourSlot][0] = SolidTexture(255, 255, 255);
+    r.spriteTexture[flatSlot][0] = SolidTexture(128, 128, 255);    // normal (0, 0, 1)
+    r.spriteTexture[tiltedSlot][0] = SolidTexture(218, 128, 218);  // leaning towards +u
+    BuildQuad(140, 8);
+    auto shade = [&](int normalMap, float lightX, float lightZ) {
+        Begin3D(1, 200, 45);
+        SetCamera(0, 0, 30, 0, 0, 0);
+        SceneBindSprite(r, colourSlot, normalMap, 0);  // unit 0: normal map, unit 1: colour
+        SetLight(-1, 0xFFFFFF, lightX, 0, lightZ, 0, 0, 0, 1);
+        DrawObject(140, 0);
+        SetLight(-1, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 0);
+        return Pixel(320, 240).g;
+    };
+    // Light along the normal: full intensity; 60 degrees off: half.
+    EXPECT_GE(shade(flatSlot, 0, 1000), 250);
+    int side = shade(flatSlot, 866, 500);
+    EXPECT_NEAR(side, 128, 10);
+    // A normal map leaning towards the light is brighter under the same light.
+    EXPECT_GT(shade(tiltedSlot, 866, 500), side + 60);
+    // The tangent follows u along +x: leaning away from the light is darker.
+    EXPECT_LT(shade(tiltedSlot, -866, 500), side - 60);
+    SceneBindSprite(r, -1, -1, 0);
+    for (int slot : {colourSlot, flatSlot, tiltedSlot}) {
+        glDeleteTextures(1, &r.spriteTexture[slot][0]);
+        r.spriteTexture[slot][0] = 0;
+    }
 }
