@@ -667,3 +667,38 @@ TEST_F(Scene, BumpMappingDotsTheNormalMapWithTheLight) {
         r.spriteTexture[slot][0] = 0;
     }
 }
+
+TEST_F(Scene, TheViewportOfThe2DViewFramesThe3DView) {
+    OpenGLZadederu& r = runtime.renderer;
+    r.SetViewport2D(100, 50, 200, 100);
+    Enter3DMode(1, 100, 60);
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(vp[0], 100);
+    EXPECT_EQ(vp[1], 480 - 50 - 100);
+    EXPECT_EQ(vp[2], 200);
+    EXPECT_EQ(vp[3], 100);
+    float m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[0] / m[5], 0.5, 1e-5);  // aspect 2
+    Leave3DMode();
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(vp[2], 640);  // back to the whole screen
+}
+
+TEST_F(Scene, ShowFrameEndsAShadowPass) {
+    Begin3D(1, 100, 45);
+    SetCamera(0, 0, 10, 0, 0, 0);
+    SetLight(-3, 0xFFFFFF, 0, 10, 0, 0, 0, 0, 1);
+    EXPECT_TRUE(runtime.scene.shadowVolumeMode);
+    GLboolean writes[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, writes);
+    EXPECT_FALSE(writes[0]);
+    ShowFrame();
+    EXPECT_FALSE(runtime.scene.shadowVolumeMode);
+    glGetBooleanv(GL_COLOR_WRITEMASK, writes);
+    EXPECT_TRUE(writes[0]);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    EXPECT_EQ(runtime.renderer.alphaLevel, 1.0f);
+    EXPECT_EQ(runtime.mipmapSetting, 0);
+}
