@@ -10,6 +10,7 @@
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "files/pack_paths.h"
+#include "gfx2d/text.h"
 #include "input/input_devices.h"
 #include "lang/number_convert.h"
 #include "lang/random.h"
@@ -115,6 +116,10 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
 
     runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
 
+    // Font 0: the built-in font, replaced by "smalfont.bmp" when there is one.
+    LoadFont("", 0);
+    LoadFont("smalfont.bmp", 0);
+    DrawLoadingText();
     ShowFrame();  // the "Loading..." frame
 
     runtime.paused = 0;

@@ -1,0 +1,9 @@
+// Converting the doubles that game code passes into the integers commands use.
+#pragma once
+#include "lang/number_convert.h"  // TruncToInt
+
+// A sprite slot number: true for 0 ... 65535 after truncation.
+bool SlotArgument(double value, int& slot);
+
+// A slot or "none": negative values give -1; false above 65535 (and for NaN).
+bool SlotOrNoneArgument(double value, int& slot);

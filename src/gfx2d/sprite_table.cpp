@@ -1,0 +1,127 @@
+// The sprite table: binding slots as textures, loading and emptying slots,
+// and the cached alpha masks used by the collision test.
+#include <cstdlib>
+#include <cstring>
+
+#include "gfx2d/gl_entry_points.h"
+#include "gfx2d/sprites.h"
+#include "media/bmp_file.h"
+#include "media/bmp_texture.h"
+#include "platform/gl.h"
+
+namespace {
+// Deleted names are cleared: GL hands freed names out again, and a later
+// delete of this slot must not take another slot's texture with it.
+void DeleteSlotTextures(OpenGLZadederu& r, int slot) {
+    if (r.contextReady) glDeleteTextures(2, r.spriteTexture[slot]);
+    r.spriteTexture[slot][0] = r.spriteTexture[slot][1] = 0;
+}
+
+void FreeAlphaMask(OpenGLZadederu& r, int slot) {
+    std::free(r.alphaMask[slot]);
+    r.alphaMask[slot] = nullptr;
+}
+
+int TextureSize(int imageSize) {
+    int size = 2;
+    while (size < imageSize && size < (1 << 30)) size <<= 1;
+    return size;
+}
+
+bool IsSlot(int slot) { return slot >= 0 && slot < kSpriteSlots; }
+}  // namespace
+
+void BindSprite(OpenGLZadederu& r, int slot, int secondSlot, int useMip) {
+    r.boundSlot = slot;
+    r.boundSecondSlot = secondSlot;
+    r.boundUseMip = useMip != 0;
+    int mip = r.boundUseMip;
+    // Numbers beyond the table bind nothing rather than read past it.
+    if (!IsSlot(slot)) slot = -1;
+    if (!IsSlot(secondSlot)) secondSlot = -1;
+    if (!glMultiTexCoord2fARB) {
+        if (slot < 0) {
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_COLOR_MATERIAL);
+        } else {
+            glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
+            glEnable(GL_TEXTURE_2D);
+        }
+        return;
+    }
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (slot >= 0 && secondSlot >= 0) {
+        glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (slot < 0) {
+        glDisable(GL_TEXTURE_2D);
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[secondSlot >= 0 ? secondSlot : slot][mip]);
+    glEnable(GL_TEXTURE_2D);
+}
+
+void DeleteSprite(OpenGLZadederu& r, int slot) {
+    DeleteSlotTextures(r, slot);
+    r.textureWidth[slot] = -1;
+    r.textureHeight[slot] = -1;
+    FreeAlphaMask(r, slot);
+}
+
+bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyColour,
+                     bool makeNormalMap) {
+    DeleteSprite(r, slot);
+    BmpSize size = ReadBmpSize(fileName);
+    int width = size.width, height = size.height;
+    if (width == 0 || height == 0) return false;
+    bool font = slot >= kFirstFontSlot;
+    // Fonts are drawn pixel for pixel: no mipmaps, no normal map, nearest.
+    LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
+                   font ? nullptr : &r.spriteTexture[slot][1], keyColour, true,
+                   font ? false : makeNormalMap, font);
+    r.textureWidth[slot] = TextureSize(width);
+    r.textureHeight[slot] = TextureSize(height);
+    r.imageWidth[slot] = width;
+    r.imageHeight[slot] = height;
+    return true;
+}
+
+const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot) {
+    if (r.alphaMask[slot]) return r.alphaMask[slot];
+    if (r.textureWidth[slot] <= 0 || r.textureHeight[slot] <= 0) return nullptr;
+    size_t bytes = static_cast<size_t>(r.textureWidth[slot]) * r.textureHeight[slot];
+    // Zeroed: a slot whose image failed to decode has no texels to read.
+    auto* mask = static_cast<uint8_t*>(std::calloc(bytes, 1));
+    if (!mask) return nullptr;
+    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][0]);
+    // Rows of a 2-pixel-wide texture are 2 bytes: without alignment 1 GL
+    // would pad them to 4 and write past the mask.
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    // A texture larger than the recorded size (never made by the loaders)
+    // would not fit the mask.
+    if (w > 0 && h > 0 && w <= r.textureWidth[slot] && h <= r.textureHeight[slot])
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    r.alphaMask[slot] = mask;
+    return mask;
+}
+
+void ClearAllImages(OpenGLZadederu& r) {
+    for (int slot = 0; slot < kSpriteSlots; ++slot) DeleteSprite(r, slot);
+    for (BackgroundBuffer& b : r.backgrounds) {
+        if (r.contextReady)
+            for (int c = 0; c < b.columns && c < 64; ++c)
+                for (int row = 0; row < b.rows && row < 64; ++row)
+                    glDeleteTextures(1, &b.tileTexture[c * 64 + row]);
+        std::memset(&b, 0, sizeof b);
+    }
+}

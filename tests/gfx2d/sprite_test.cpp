@@ -1,0 +1,245 @@
+// Sprites drawn through the commands on the real window, read back exactly.
+#include <brindle.h>
+#include <gtest/gtest.h>
+
+#include "core/runtime_state.h"
+#include "pixels.h"
+#include "platform/gl.h"
+#include "support/test_runtime.h"
+
+namespace {
+constexpr uint32_t kBg = 0x402010;
+constexpr uint32_t R = 0x0000FF, G = 0x00FF00, B = 0xFF0000, W = 0xFFFFFF, Y = 0x00FFFF;
+constexpr uint32_t K = 0x8000FF;  // key colour
+
+// Slots used here; each test loads what it draws.
+constexpr int kSmall = 10, kSquare = 11, kSolid = 12, kDot = 13;
+
+class Sprites : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartTestRuntime();
+        OpaqueDrawing();
+        runtime.renderer.ResetViewport();
+        ClearBack(kBg);
+    }
+    void TearDown() override { OpaqueDrawing(); }
+
+    // The 3 x 2 image: one key pixel at the top right.
+    void LoadSmall() {
+        WriteBmp("t_small.bmp", 3, 2, {R, G, K, B, W, Y});
+        LoadSprite("t_small.bmp", kSmall);
+    }
+    // 4 x 4, every pixel different and opaque.
+    void LoadSquare() {
+        std::vector<uint32_t> p;
+        for (int i = 0; i < 16; ++i) p.push_back(0x101010 * i + 0x0F);
+        WriteBmp("t_square.bmp", 4, 4, p);
+        LoadSprite("t_square.bmp", kSquare);
+    }
+};
+
+std::vector<uint32_t> Expect(std::initializer_list<uint32_t> pixels) { return pixels; }
+}  // namespace
+
+TEST_F(Sprites, DrawSpriteCoversExactlyItsPixels) {
+    LoadSmall();
+    double w = 0, h = 0;
+    GetSpriteSize(kSmall, w, h);
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+
+    DrawSprite(kSmall, 10, 20);
+    EXPECT_EQ(Block(9, 19, 5, 4), Expect({kBg, kBg, kBg, kBg, kBg,  //
+                                          kBg, R, G, kBg, kBg,      // key pixel untouched
+                                          kBg, B, W, Y, kBg,        //
+                                          kBg, kBg, kBg, kBg, kBg}));
+    // Positions are rounded up.
+    ClearBack(kBg);
+    DrawSprite(kSmall, 9.2, 19.5);
+    EXPECT_EQ(Block(9, 19, 5, 4), Expect({kBg, kBg, kBg, kBg, kBg,  //
+                                          kBg, R, G, kBg, kBg,      //
+                                          kBg, B, W, Y, kBg,        //
+                                          kBg, kBg, kBg, kBg, kBg}));
+}
+
+TEST_F(Sprites, StretchWithNegativeSizes) {
+    LoadSmall();
+    StretchSprite(kSmall, 13, 20, -3, 2);  // mirrored: faces away, culled
+    StretchSprite(kSmall, 10, 22, 3, -2);
+    EXPECT_EQ(Block(8, 18, 7, 6), std::vector<uint32_t>(42, kBg));
+
+    StretchSprite(kSmall, 13, 22, -3, -2);  // turned by 180 degrees
+    EXPECT_EQ(Block(9, 19, 5, 4), Expect({kBg, kBg, kBg, kBg, kBg,  //
+                                          kBg, Y, W, B, kBg,        //
+                                          kBg, kBg, G, R, kBg,      //
+                                          kBg, kBg, kBg, kBg, kBg}));
+
+    ClearBack(kBg);
+    StretchSprite(kSmall, 10, 20, 6, 4);  // whole image, twice the size
+    auto big = Block(10, 20, 6, 4);
+    EXPECT_EQ(big[0], R);
+    EXPECT_EQ(big[3 * 6 + 5], Y);
+    EXPECT_EQ(Pixel(16, 20), kBg);
+    EXPECT_EQ(Pixel(10, 24), kBg);
+}
+
+TEST_F(Sprites, ZoomScalesAboutTheCentre) {
+    LoadSquare();
+    ZoomSprite(kSquare, 100, 100, 2, -2);  // negative zoom does not mirror
+    auto zoomed = Block(97, 97, 10, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            bool inside = x >= 1 && x <= 8 && y >= 1 && y <= 8;  // 98 ... 105
+            EXPECT_EQ(zoomed[y * 10 + x] != kBg, inside) << x << "," << y;
+        }
+    ClearBack(kBg);
+    StretchSprite(kSquare, 98, 98, 8, 8);
+    EXPECT_EQ(Block(97, 97, 10, 10), zoomed);
+}
+
+TEST_F(Sprites, RotoZoomAnglesAndNaturalSize) {
+    LoadSquare();
+    DrawSprite(kSquare, 100, 100);
+    auto plain = Block(96, 96, 12, 12);
+
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, 0, 0);  // zoom 0: natural size
+    EXPECT_EQ(Block(96, 96, 12, 12), plain);
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, 360, -1);
+    EXPECT_EQ(Block(96, 96, 12, 12), plain);
+
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, 330, 2);
+    auto at330 = Block(90, 90, 24, 24);
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, -30, 2);
+    EXPECT_EQ(Block(90, 90, 24, 24), at330);
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, -390, 2);
+    EXPECT_EQ(Block(90, 90, 24, 24), at330);
+    ClearBack(kBg);
+    RotoZoomSprite(kSquare, 100, 100, 30, 2);
+    EXPECT_NE(Block(90, 90, 24, 24), at330);
+
+    // The colour is left at the alpha level.
+    float c[4];
+    glGetFloatv(GL_CURRENT_COLOR, c);
+    EXPECT_EQ(c[0], 1.0f);
+    EXPECT_EQ(c[3], 1.0f);
+}
+
+TEST_F(Sprites, RotateTurnsAboutTheCentre) {
+    LoadSquare();
+    RotateSprite(kSquare, 100, 100, 180);
+    auto turned = Block(100, 100, 4, 4);
+    EXPECT_EQ(turned[0], 0xFFFFFF);   // last image pixel now top left
+    EXPECT_EQ(turned[15], 0x0F0F0F);  // first one bottom right
+    EXPECT_EQ(Pixel(99, 100), kBg);
+    EXPECT_EQ(Pixel(104, 103), kBg);
+}
+
+TEST_F(Sprites, CollisionNeedsASharedOpaquePixel) {
+    WriteBmp("t_solid.bmp", 2, 2, {W, W, W, W});
+    LoadSprite("t_solid.bmp", kSolid);
+    EXPECT_EQ(SpriteCollision(kSolid, 0, 0, kSolid, 1, 1), 1);   // one shared pixel
+    EXPECT_EQ(SpriteCollision(kSolid, 0, 0, kSolid, 2, 0), 0);   // touching edges
+    EXPECT_EQ(SpriteCollision(kSolid, 0, 0, kSolid, 2, 2), 0);   // touching corners
+    EXPECT_EQ(SpriteCollision(kSolid, 0, 0, kSolid, 3, 0), 0);   // one pixel apart
+    EXPECT_EQ(SpriteCollision(kSolid, 10, 10, kSolid, 9, 9), 1);
+
+    // Only the top-left pixel of the dot is opaque: the mask keeps the
+    // image's orientation.
+    WriteBmp("t_dot.bmp", 3, 3, {W, K, K, K, K, K, K, K, K});
+    LoadSprite("t_dot.bmp", kDot);
+    EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, 1, 1), 0);
+    EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, -1, -1), 1);
+    EXPECT_EQ(SpriteCollision(kDot, 5, 5, kSolid, 4, 6), 0);  // bottom-left would be (5, 7)
+    EXPECT_EQ(SpriteCollision(kSolid, 4, 4, kDot, 5, 5), 1);
+}
+
+TEST_F(Sprites, PolygonBatchDrawsAgainAndKeysVertices) {
+    AdditiveBlending();
+    StartPolygon(-1);
+    PolygonVertex(50, 50, 0, 0, 0x404040);  // counter-clockwise on screen
+    PolygonVertex(50, 60, 0, 0, 0x404040);
+    PolygonVertex(60, 60, 0, 0, 0x404040);
+    PolygonVertex(60, 50, 0, 0, 0x404040);
+    ClearBack(0);
+    EndPolygon();
+    EXPECT_EQ(Pixel(55, 55), 0x404040u);
+    EndPolygon();  // the batch is still there
+    EXPECT_EQ(Pixel(55, 55), 0x808080u);
+    EXPECT_EQ(Pixel(60, 55), 0u);
+    OpaqueDrawing();
+
+    ClearBack(kBg);
+    StartPolygon(-1);
+    for (int i = 0; i < 4; ++i) PolygonVertex(i < 2 ? 50 : 60, i == 1 || i == 2 ? 60 : 50, 0, 0, K);
+    EndPolygon();
+    EXPECT_EQ(Pixel(55, 55), kBg);  // alpha 0 everywhere: the alpha test drops it
+    StartPolygon(-1);
+    for (int i = 0; i < 4; ++i) PolygonVertex(i < 2 ? 50 : 60, i == 1 || i == 2 ? 60 : 50, 0, 0, 0x8000FE);
+    EndPolygon();
+    EXPECT_EQ(Pixel(55, 55), 0x8000FEu);
+}
+
+TEST_F(Sprites, TexturedPolygonMapsImagePixels) {
+    LoadSmall();
+    DrawSprite(kSmall, 30, 30);
+    auto drawn = Block(29, 29, 5, 4);
+    ClearBack(kBg);
+    StartPolygon(kSmall);
+    PolygonVertex(30, 30, 0, 0, 0xFFFFFF);
+    PolygonVertex(30, 32, 0, 2, 0xFFFFFF);
+    PolygonVertex(33, 32, 3, 2, 0xFFFFFF);
+    PolygonVertex(33, 30, 3, 0, 0xFFFFFF);
+    EndPolygon();
+    EXPECT_EQ(Block(29, 29, 5, 4), drawn);
+}
+
+TEST_F(Sprites, SlotsOutsideTheTableAreRejected) {
+    LoadSmall();
+    DrawSprite(kSmall, 10, 20);
+    int bound = runtime.renderer.boundSlot;
+    auto before = Block(0, 0, 40, 40);
+    DrawSprite(65536, 0, 0);
+    DrawSprite(-1, 0, 0);
+    StretchSprite(1e12, 0, 0, 10, 10);
+    RotoZoomSprite(-5, 0, 0, 0, 1);
+    SetTexture(70000, 0);
+    EXPECT_EQ(runtime.renderer.boundSlot, bound);
+    EXPECT_EQ(Block(0, 0, 40, 40), before);
+
+    double w = -7, h = -7;
+    GetSpriteSize(65536, w, h);
+    EXPECT_EQ(w, -7);
+    EXPECT_EQ(SpriteCollision(-1, 0, 0, kSmall, 0, 0), 0);
+    EXPECT_EQ(LoadNormalMapSprite("t_small.bmp", 65536), 0);
+    EXPECT_EQ(LoadNormalMapSprite("t_missing.bmp", 20), 0);
+    EXPECT_EQ(LoadNormalMapSprite("t_small.bmp", 20), 1);
+    GetSpriteSize(20, w, h);
+    EXPECT_EQ(w, 3);
+}
+
+TEST_F(Sprites, SetTextureBindsBothUnits) {
+    LoadSmall();
+    LoadSquare();
+    SetTexture(kSmall, kSquare);
+    EXPECT_EQ(runtime.renderer.boundSlot, kSmall);
+    EXPECT_EQ(runtime.renderer.boundSecondSlot, kSquare);
+    EXPECT_EQ(runtime.renderer.boundUseMip, 0);
+    GLint unit0 = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &unit0);
+    EXPECT_EQ(static_cast<GLuint>(unit0), runtime.renderer.spriteTexture[kSquare][0]);
+    SetMipmapping(1);
+    SetTexture(kSmall, -1);
+    EXPECT_EQ(runtime.renderer.boundUseMip, 1);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &unit0);
+    EXPECT_EQ(static_cast<GLuint>(unit0), runtime.renderer.spriteTexture[kSmall][1]);
+    SetMipmapping(0);
+    SetTexture(-1, -1);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    runtime.renderer.ResetViewport();
+}
