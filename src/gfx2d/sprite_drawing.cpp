@@ -8,10 +8,12 @@
 #include "platform/gl.h"
 
 namespace {
-// The whole image's extent in texture coordinates; false for an empty slot,
-// which draws nothing.
+// The whole image's extent in texture coordinates; false for a slot without
+// a texture (empty, or an image that could not be decoded), which draws
+// nothing rather than a blank quad.
 bool WholeSprite(const OpenGLZadederu& r, int slot, float& s, float& t) {
     if (r.textureWidth[slot] <= 0 || r.textureHeight[slot] <= 0) return false;
+    if (r.spriteTexture[slot][0] == 0) return false;
     s = static_cast<float>(r.imageWidth[slot]) / r.textureWidth[slot];
     t = static_cast<float>(r.imageHeight[slot]) / r.textureHeight[slot];
     return true;

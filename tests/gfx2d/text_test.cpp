@@ -3,14 +3,12 @@
 #include <brindle.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 #include <string>
 
-#include "core/error_log.h"
 #include "core/runtime_state.h"
 #include "pixels.h"
+#include "platform/gl.h"
 #include "support/test_runtime.h"
 
 namespace {
@@ -128,21 +126,36 @@ TEST_F(Text, MissingFontFileGivesBuiltinFont) {
     EXPECT_EQ(Picture(0, 0), kLetterA);
 }
 
-TEST(TextDeath, UnloadableFontEndsWithError3) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    StartTestRuntime();
-    {
-        std::ofstream bad("t_bad_font.bmp", std::ios::binary);
-        bad << "not a bitmap";
-    }
-    EXPECT_EXIT(
-        {
-            runtime.debugTrace = 1;  // the end trace records the error number
-            LoadFont("t_bad_font.bmp", 2);
-        },
-        ::testing::ExitedWithCode(0), "");
-    std::ifstream log(ErrorLogPath(), std::ios::binary);
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_NE(text.str().find("-End On Line\r\n3\r\n"), std::string::npos) << text.str();
+TEST_F(Text, Text3DOnScreenAndInTheScene) {
+    // Screen text at a projected point: centred on it, bottom edge on it. In
+    // the 2D view the point (104, -108.5) is window pixel (104, 108.5); the
+    // text starts at (104 - 7 / 2, 108.5 - 8), rounded up to (101, 101).
+    PrintText3D("A", 104, -108.5, 0, 0);
+    EXPECT_EQ(Picture(101, 101), kLetterA);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+
+    // A strip in the scene: cells of size x 7 units both ways, centred on
+    // the point, standing on it.
+    ClearBack(kBg);
+    PrintText3D("AA", 200, -100, 0, 1);
+    auto strip = Block(180, 80, 40, 40);
+    int left = 999, right = -1, top = 999, bottom = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (strip[y * 40 + x] != kBg) {
+                left = std::min(left, x + 180), right = std::max(right, x + 180);
+                top = std::min(top, y + 80), bottom = std::max(bottom, y + 80);
+            }
+    // Cells 193 ... 200 and 200 ... 207; columns map one to one, so the
+    // outlines of the two letters end at 194 and 205.
+    EXPECT_EQ(left, 194);
+    EXPECT_EQ(right, 205);
+    EXPECT_GE(top, 93);
+    EXPECT_LE(bottom, 99);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+
+    glDisable(GL_CULL_FACE);  // culling that was off stays off
+    PrintText3D("A", 50, -50, 0, 1);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    runtime.renderer.ResetViewport();
 }

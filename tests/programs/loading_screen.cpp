@@ -1,0 +1,10 @@
+// A game that does nothing for a while, so that the "Loading..." frame of
+// start-up stays on the screen for a screenshot.
+#include <brindle.h>
+
+#include <chrono>
+#include <thread>
+
+const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Loading Screen"};
+
+void GameMain() { std::this_thread::sleep_for(std::chrono::seconds(20)); }
