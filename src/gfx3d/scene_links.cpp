@@ -1,41 +1,16 @@
 // The 3D engine's links to 2D drawing.
-// STAND-IN: minimal local versions until sprite binding, billboards and the
-// filled rectangle land from the 2D branches; then these forward to them.
+// Sprite binding and billboards forward to the sprite table.
+// STAND-IN: a minimal local filled rectangle until the 2D primitives land;
+// then it forwards to them.
 #include "gfx3d/scene_links.h"
 
 #include "gfx2d/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
+#include "gfx2d/sprites.h"
 #include "platform/gl.h"
 
 void SceneBindSprite(OpenGLZadederu& r, int slot, int secondSlot, int useMip) {
-    r.boundSlot = slot;
-    r.boundSecondSlot = secondSlot;
-    r.boundUseMip = useMip ? 1 : 0;
-    int mip = r.boundUseMip;
-    if (!glMultiTexCoord2fARB) {
-        if (slot < 0) {
-            glDisable(GL_TEXTURE_2D);
-            glEnable(GL_COLOR_MATERIAL);
-        } else {
-            glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
-            glEnable(GL_TEXTURE_2D);
-        }
-        return;
-    }
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    if (slot >= 0 && secondSlot >= 0) {
-        glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
-        glEnable(GL_TEXTURE_2D);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    if (slot < 0) {
-        glDisable(GL_TEXTURE_2D);
-        return;
-    }
-    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[secondSlot >= 0 ? secondSlot : slot][mip]);
-    glEnable(GL_TEXTURE_2D);
+    BindSprite(r, slot, secondSlot, useMip);
 }
 
 void SceneFillRect(OpenGLZadederu& r, float x1, float y1, float x2, float y2, int colour) {
@@ -66,4 +41,6 @@ void SceneFillRect(OpenGLZadederu& r, float x1, float y1, float x2, float y2, in
     glEnable(GL_ALPHA_TEST);
 }
 
-void SceneDrawBillboardSprite(OpenGLZadederu&, int, float, float, float, float) {}
+void SceneDrawBillboardSprite(OpenGLZadederu& r, int slot, float x, float y, float z, float scale) {
+    DrawBillboardSprite(r, slot, x, y, z, scale);
+}
