@@ -271,13 +271,14 @@ void Register(int n, bool withPlain) {
     for (const Peer& peer : kPeers) {
         if (!withPlain && std::string(peer.name) == "plain_deque") continue;
         const std::string name = std::string(peer.name) + "/" + std::to_string(n);
-        pathCosts[name] = CostOfCells(g, peer.run(g));
-        benchmark::RegisterBenchmark(name.c_str(), [&g, peer](benchmark::State& state) {
+        benchmark::RegisterBenchmark(name.c_str(), [&g, peer, name](benchmark::State& state) {
+            std::vector<int> cells;
             for (auto _ : state) {
-                std::vector<int> cells = peer.run(g);
+                cells = peer.run(g);
                 benchmark::DoNotOptimize(cells.data());
             }
-        })->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->MinTime(0.3);
+            pathCosts[name] = CostOfCells(g, cells);
+        })->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true)->MinTime(0.3);
     }
 }
 
@@ -285,9 +286,14 @@ class MedianCollector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
+        // The median of the repetitions; a single run stands for itself.
+        for (const Run& run : runs) {
+            const std::string& name = run.run_name.function_name;
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                medians[name] = run.GetAdjustedCPUTime();
+            else if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
+                medians[name] = run.GetAdjustedCPUTime();
+        }
     }
     std::map<std::string, double> medians;
 };
@@ -296,13 +302,19 @@ public:
 
 int main(int argc, char** argv) {
     // The plain search is quadratic: at 1024 x 1024 one run takes minutes,
-    // so it is measured there only when asked (--plain-1024).
+    // so it is measured there only when asked (--plain-1024; with
+    // --benchmark_filter=plain_deque/1024 --benchmark_repetitions=1 for one run).
     bool plain1024 = false;
     std::vector<char*> args;
+    bool repetitionsGiven = false;
     for (int i = 0; i < argc; ++i) {
-        if (std::string(argv[i]) == "--plain-1024") plain1024 = true;
+        const std::string arg = argv[i];
+        if (arg == "--plain-1024") plain1024 = true;
         else args.push_back(argv[i]);
+        repetitionsGiven |= arg.rfind("--benchmark_repetitions", 0) == 0;
     }
+    char fiveRepetitions[] = "--benchmark_repetitions=5";
+    if (!repetitionsGiven) args.push_back(fiveRepetitions);
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
     for (int n : {64, 256}) Register(n, true);
@@ -311,7 +323,7 @@ int main(int argc, char** argv) {
     MedianCollector reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    std::printf("\nMedians of 5 repetitions (CPU ms) and ratios; path cost of each:\n");
+    std::printf("\nMedians of the repetitions (CPU ms) and ratios; path cost of each:\n");
     for (int n : {64, 256, 1024}) {
         auto at = [&](const char* peer) {
             auto it = reporter.medians.find(std::string(peer) + "/" + std::to_string(n));
