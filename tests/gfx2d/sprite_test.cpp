@@ -160,6 +160,19 @@ TEST_F(Sprites, CollisionNeedsASharedOpaquePixel) {
     EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, -1, -1), 1);
     EXPECT_EQ(SpriteCollision(kDot, 5, 5, kSolid, 4, 6), 0);  // bottom-left would be (5, 7)
     EXPECT_EQ(SpriteCollision(kSolid, 4, 4, kDot, 5, 5), 1);
+
+    // The masks are read once and kept until the slot is loaded again;
+    // rectangles apart make none.
+    const uint8_t* mask = runtime.renderer.alphaMask[kDot];
+    ASSERT_NE(mask, nullptr);
+    SpriteCollision(kDot, 0, 0, kSolid, 1, 1);
+    EXPECT_EQ(runtime.renderer.alphaMask[kDot], mask);
+    LoadSprite("t_dot.bmp", kDot);
+    EXPECT_EQ(runtime.renderer.alphaMask[kDot], nullptr);
+    EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, 5, 0), 0);
+    EXPECT_EQ(runtime.renderer.alphaMask[kDot], nullptr);
+    EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, 3, 0), 0);  // touching: masks made
+    EXPECT_NE(runtime.renderer.alphaMask[kDot], nullptr);
 }
 
 TEST_F(Sprites, PolygonBatchDrawsAgainAndKeysVertices) {
