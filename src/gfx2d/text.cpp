@@ -105,7 +105,11 @@ void LoadFont(const RtString& fileName, int font) {
 
 void DrawText(OpenGLZadederu& r, int font, const char* text, float x, float y, float z) {
     font = ClampFont(font);
-    BindSprite(r, kFirstFontSlot + font, -1, 0);
+    int slot = kFirstFontSlot + font;
+    BindSprite(r, slot, -1, 0);
+    // A font image that could not be decoded has no texture: no glyphs
+    // rather than blank boxes.
+    if (r.spriteTexture[slot][0] == 0) return;
     GlyphQuads(FontGeometryOfSlot(r, font), text, std::ceil(x), std::ceil(y), z);
 }
 
@@ -125,7 +129,7 @@ void DrawText3D(OpenGLZadederu& r, int font, const char* text, float x, float y,
         const float start[3] = {x - length / 2 * right[0], y - length / 2 * right[1],
                                 z - length / 2 * right[2]};
         BindSprite(r, kFirstFontSlot + font, -1, 0);
-        GlyphStrip(g, text, start, right, up);
+        if (r.spriteTexture[kFirstFontSlot + font][0] != 0) GlyphStrip(g, text, start, right, up);
     } else {
         double modelView[16], projection[16];
         glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
