@@ -12,7 +12,6 @@
 #include "core/runtime_state.h"
 #include "gfx2d/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
-#include "gfx3d/scene_links.h"
 #include "platform/gl.h"
 #include "support/test_runtime.h"
 
@@ -340,7 +339,7 @@ TEST_F(Scene, SphereMapShowsTheEnvironmentAndTurnsWithTheObject) {
     auto look = [&](float turn) {
         Begin3D(1, 100, 45);
         SetCamera(0, 0, 30, 0, 0, 0);
-        SceneBindSprite(r, slot, -1, 0);
+        SetTexture(slot, -1);
         AddRotation(turn, 0, 1, 0);
         SetEnvironmentMap(1);
         DrawObject(100, 0);
@@ -358,7 +357,7 @@ TEST_F(Scene, SphereMapShowsTheEnvironmentAndTurnsWithTheObject) {
     EXPECT_NEAR(turned.g, 130, 6);
     EXPECT_EQ(turned.b, 0);
     EXPECT_EQ((turned.r - 2) % 4, 0);  // a texel's value, not a blend
-    SceneBindSprite(r, -1, -1, 0);
+    SetTexture(-1, -1);
     r.spriteTexture[slot][0] = 0;
     glDeleteTextures(1, &tex);
 }
@@ -647,7 +646,7 @@ TEST_F(Scene, BumpMappingDotsTheNormalMapWithTheLight) {
     auto shade = [&](int normalMap, float lightX, float lightZ) {
         Begin3D(1, 200, 45);
         SetCamera(0, 0, 30, 0, 0, 0);
-        SceneBindSprite(r, colourSlot, normalMap, 0);  // unit 0: normal map, unit 1: colour
+        SetTexture(colourSlot, normalMap);  // unit 0: the normal map, unit 1: the colour
         SetLight(-1, 0xFFFFFF, lightX, 0, lightZ, 0, 0, 0, 1);
         DrawObject(140, 0);
         SetLight(-1, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 0);
@@ -661,7 +660,7 @@ TEST_F(Scene, BumpMappingDotsTheNormalMapWithTheLight) {
     EXPECT_GT(shade(tiltedSlot, 866, 500), side + 60);
     // The tangent follows u along +x: leaning away from the light is darker.
     EXPECT_LT(shade(tiltedSlot, -866, 500), side - 60);
-    SceneBindSprite(r, -1, -1, 0);
+    SetTexture(-1, -1);
     for (int slot : {colourSlot, flatSlot, tiltedSlot}) {
         glDeleteTextures(1, &r.spriteTexture[slot][0]);
         r.spriteTexture[slot][0] = 0;
@@ -701,4 +700,26 @@ TEST_F(Scene, ShowFrameEndsAShadowPass) {
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
     EXPECT_EQ(runtime.renderer.alphaLevel, 1.0f);
     EXPECT_EQ(runtime.mipmapSetting, 0);
+}
+
+TEST_F(Scene, BillboardsFaceTheCameraWhateverTheCulling) {
+    OpenGLZadederu& r = runtime.renderer;
+    const int slot = 320;
+    r.spriteTexture[slot][0] = SolidTexture(0, 255, 0);
+    r.textureWidth[slot] = r.textureHeight[slot] = 8;
+    r.imageWidth[slot] = r.imageHeight[slot] = 8;
+    for (int culling : {1, -1}) {
+        Begin3D(1, 100, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        SetCulling(culling);
+        // 8 x 8 pixels at scale 1: 4 units wide (2 each side), 4 units high.
+        DrawBillboard(slot, 0, 0, 0, 1);
+        EXPECT_EQ(Pixel(320 + 24, 240 - 48).g, 255) << culling;
+        EXPECT_EQ(Pixel(320 - 24, 240 - 48).g, 255) << culling;
+        EXPECT_EQ(Pixel(320 + 24, 240 + 24).g, 0) << culling;  // it stands on the point
+        EXPECT_EQ(runtime.scene.cullMode, culling);
+    }
+    glDeleteTextures(1, &r.spriteTexture[slot][0]);
+    r.spriteTexture[slot][0] = 0;
+    r.textureWidth[slot] = r.textureHeight[slot] = -1;
 }
