@@ -61,8 +61,10 @@ bool HaveBufferObjects() { return glBindBufferARB && glGenBuffersARB && glBuffer
 float FastSqrt(float x) {
     uint32_t bits;
     std::memcpy(&bits, &x, sizeof bits);
-    bits = ((bits >> 1) - 0x1FC00000u) & 0x7FFFFFFFu;
-    bits += 0x3F800000u;
+    // Halving the exponent: (bits >> 1) - 0x1FC00000 + 0x3F800000. Masking the
+    // intermediate to 31 bits (as the classic form does) turns results below 1
+    // negative; the cone test squares the value, so the sign is dropped here.
+    bits = (bits >> 1) + 0x1FC00000u;
     float out;
     std::memcpy(&out, &bits, sizeof out);
     return out;
@@ -371,7 +373,7 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
             rel[a] = level0.translation[a] + frameQ.centre[a] - cameraPosition[a];
         float t = std::sqrt(Dot(rel, rel)) * viewConeTangent * 0.003f / level0.scale[1];
         if (!(t > frameQ.radius / 8)) {
-            if (t < 1e-7f) t = 1e-7f;
+            if (!(t >= 1e-7f)) t = 1e-7f;  // also a scale of 0 at distance 0
             MeshVertex* out = mesh.drawVertices.data;
             if (fastPath) {
                 for (int k = 0; k < count; ++k) out[k] = frameQ.triangleVertices[k];

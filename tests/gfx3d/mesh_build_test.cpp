@@ -10,6 +10,7 @@
 
 #include "core/runtime_state.h"
 #include "gfx3d/mesh.h"
+#include "gfx3d/zadederu3d.h"
 
 namespace {
 
@@ -403,4 +404,26 @@ TEST(ShadowEdges, CubeEdgesMeetAndTheSilhouetteRingsTheFacesAwayFromTheLight) {
     mesh.edges[0].neighbour = 77;
     runtime.scene.BuildEdges(mesh);
     EXPECT_EQ(mesh.edges[0].neighbour, 77);
+}
+
+TEST(SceneMath, ConeSquareRootAndHalfAngleTangent) {
+    // The cone test's root is exact on even powers of two and within the
+    // bit trick's 6 % elsewhere; it is an approximation, not sqrt.
+    EXPECT_EQ(FastSqrt(4.0f), 2.0f);
+    EXPECT_EQ(FastSqrt(0.25f), 0.5f);
+    EXPECT_EQ(FastSqrt(1024.0f), 32.0f);
+    bool inexact = false;
+    for (float x = 0.01f; x < 1e6f; x *= 1.37f) {
+        float r = FastSqrt(x);
+        EXPECT_NEAR(r / std::sqrt(x), 1.0, 0.062) << x;
+        inexact |= r != std::sqrt(x);
+    }
+    EXPECT_TRUE(inexact);
+    // The polynomial tangent matches tan for half angles up to 45 degrees
+    // (fields of view up to 90), the range it is made for.
+    for (double deg = 0; deg <= 45; deg += 2.5) {
+        double x = deg * 3.14159265358979 / 180;
+        EXPECT_NEAR(TanPolynomial(static_cast<float>(x)), std::tan(x), 2e-6 * (1 + std::tan(x) * std::tan(x)))
+            << deg;
+    }
 }

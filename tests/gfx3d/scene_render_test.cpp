@@ -693,6 +693,7 @@ TEST_F(Scene, ShowFrameEndsAShadowPass) {
     GLboolean writes[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, writes);
     EXPECT_FALSE(writes[0]);
+    SetMipmapping(1);
     ShowFrame();
     EXPECT_FALSE(runtime.scene.shadowVolumeMode);
     glGetBooleanv(GL_COLOR_WRITEMASK, writes);
