@@ -35,7 +35,7 @@ start() {
   rm -f "$log"
   start_program "$exe" "$@"
   win=$(find_window "Key Probe" 60) || fail "$*: no window"
-  wait_output '^running' 60 || fail "$*: the game loop did not start ($(cat "$out"))"
+  wait_output "^${ready:-running}" 60 || fail "$*: the game did not start ($(cat "$out"))"
   focus "$win"
 }
 check_trace() {
@@ -68,3 +68,15 @@ wait_program 20; rc=$?
 [ "$rc" -eq 0 ] || fail "Alt+F4: exit code $rc"
 check_trace Alt+F4
 pass "with SetEscapeEnds(0) Escape goes on, Alt+F4 ends with code 0"
+
+# WaitForKey returns on a key press and the game goes on; Escape still ends it.
+ready=waiting start wait
+sleep 1
+grep -q '^key taken' "$out" && fail "WaitForKey returned without a key"
+hold space
+wait_output '^key taken' 10 || fail "WaitForKey did not take Space"
+wait_output '^running' 10 || fail "the game did not go on after WaitForKey"
+hold Escape
+wait_program 20; rc=$?
+[ "$rc" -eq 0 ] || fail "Escape after WaitForKey: exit code $rc"
+pass "WaitForKey waits for a key press"

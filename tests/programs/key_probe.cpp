@@ -2,7 +2,7 @@
 // its first statement and the Space key through KeyDown on standard output,
 // marks line 42 and presents frames until the program is ended from outside
 // (Escape, Alt+F4, closing the window). With the argument "noescape" Escape
-// does not end it.
+// does not end it; with "wait" it first waits for a key with WaitForKey.
 #include <brindle.h>
 
 #include <cstdio>
@@ -13,6 +13,13 @@ void GameMain() {
     std::printf("elapsed %.3f\n", ElapsedTime());
     std::fflush(stdout);
     if (CommandLine() == "noescape") SetEscapeEnds(0);
+    if (CommandLine() == "wait") {
+        std::printf("waiting\n");
+        std::fflush(stdout);
+        WaitForKey();
+        std::printf("key taken\n");
+        std::fflush(stdout);
+    }
     MarkLine(1, 42);
     bool reportedRunning = false;
     bool spaceHeld = false;
