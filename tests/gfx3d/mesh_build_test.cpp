@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -426,4 +427,28 @@ TEST(SceneMath, ConeSquareRootAndHalfAngleTangent) {
         EXPECT_NEAR(TanPolynomial(static_cast<float>(x)), std::tan(x), 2e-6 * (1 + std::tan(x) * std::tan(x)))
             << deg;
     }
+}
+
+TEST(SceneRecord, ConstructionState) {
+    auto scene = std::make_unique<Zadederu3D>(nullptr);
+    EXPECT_EQ(scene->buildNormalsMode, 2);
+    EXPECT_EQ(scene->lightMask, 0);
+    EXPECT_EQ(scene->transformTop, 0);
+    EXPECT_FALSE(scene->shadowVolumeMode);
+    for (const ObjectSlot& slot : scene->objects) {
+        ASSERT_FALSE(slot.ready || slot.ownTextures);
+        ASSERT_EQ(slot.meshes.count, 0);
+        ASSERT_EQ(slot.meshes.capacity, 0);
+        ASSERT_EQ(slot.meshes.growth, 128);
+        ASSERT_EQ(slot.meshes.initialCapacity, 512);
+    }
+    // Building into a scene of its own leaves the runtime's scene alone.
+    scene->StartObject(7, 0);
+    scene->AddVertex(0, 0, 0, 0, 0, 0xFFFFFF);
+    scene->AddVertex(1, 0, 0, 0, 0, 0xFFFFFF);
+    scene->AddVertex(0, 1, 0, 0, 0, 0xFFFFFF);
+    scene->EndObject();
+    EXPECT_EQ(scene->objects[7].meshes[0].drawVertices.count, 3);
+    EXPECT_EQ(runtime.scene.objects[7].meshes.count, 0);
+    EXPECT_EQ(scene->objects[7].meshes.capacity, 2);  // room for two meshes
 }

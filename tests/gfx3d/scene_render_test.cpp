@@ -48,16 +48,16 @@ bool Lit(int x, int y) {
 // Square of side `size` centred on the origin in z = 0, counter-clockwise
 // seen from +z. Lit objects are built at size rather than scaled: the 3D
 // state leaves normals unnormalised, so scaling would dim them.
-void BuildQuad(int object, double size = 1) {
+void BuildQuad(int object, double size = 1, int colour = 0xFFFFFF) {
     double h = size / 2;
     StartObject(object);
     AddVertex(0, 0, 0, 0, 0, -1);  // a triangle list
-    AddVertex(-h, -h, 0, 0, 0, 0xFFFFFF);
-    AddVertex(h, -h, 0, 1, 0, 0xFFFFFF);
-    AddVertex(h, h, 0, 1, 1, 0xFFFFFF);
-    AddVertex(-h, -h, 0, 0, 0, 0xFFFFFF);
-    AddVertex(h, h, 0, 1, 1, 0xFFFFFF);
-    AddVertex(-h, h, 0, 0, 1, 0xFFFFFF);
+    AddVertex(-h, -h, 0, 0, 0, colour);
+    AddVertex(h, -h, 0, 1, 0, colour);
+    AddVertex(h, h, 0, 1, 1, colour);
+    AddVertex(-h, -h, 0, 0, 0, colour);
+    AddVertex(h, h, 0, 1, 1, colour);
+    AddVertex(-h, h, 0, 0, 1, colour);
     EndObject();
 }
 
@@ -723,4 +723,23 @@ TEST_F(Scene, BillboardsFaceTheCameraWhateverTheCulling) {
     glDeleteTextures(1, &r.spriteTexture[slot][0]);
     r.spriteTexture[slot][0] = 0;
     r.textureWidth[slot] = r.textureHeight[slot] = -1;
+}
+
+TEST_F(Scene, ClearDepthLetsLaterObjectsDrawOver) {
+    BuildQuad(100, 4);
+    BuildQuad(101, 2, 0x0000FF);  // red
+    auto scene = [](bool clear) {
+        Begin3D(1, 100, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        DrawObject(100, 0);  // near and white
+        if (clear) ClearDepth();
+        SetTranslation(0, 0, -5);
+        DrawObject(101, 0);  // behind the first
+        return Pixel(320, 240);
+    };
+    Rgb hidden = scene(false), over = scene(true);
+    EXPECT_EQ(hidden.g, 255);
+    EXPECT_EQ(over.r, 255);
+    EXPECT_EQ(over.g, 0);
+    EXPECT_EQ(Pixel(320 + 36, 240).g, 255);  // the white quad outside the red one stays
 }
