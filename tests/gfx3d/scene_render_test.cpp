@@ -743,3 +743,34 @@ TEST_F(Scene, ClearDepthLetsLaterObjectsDrawOver) {
     EXPECT_EQ(over.g, 0);
     EXPECT_EQ(Pixel(320 + 36, 240).g, 255);  // the white quad outside the red one stays
 }
+
+TEST_F(Scene, ObjectsWithTheirOwnTexturesRestoreTheSelection) {
+    OpenGLZadederu& r = runtime.renderer;
+    const int own = 330, selected = 331;
+    r.spriteTexture[own][0] = SolidTexture(0, 0, 255);
+    r.spriteTexture[selected][0] = SolidTexture(0, 255, 0);
+    BuildQuad(150, 4);
+    BuildQuad(151, 4);
+    ObjectSlot& slot = runtime.scene.objects[150];
+    slot.ownTextures = true;
+    slot.meshes[0].textureA = own;
+    Begin3D(1, 100, 90);
+    SetCamera(0, 0, 10, 0, 0, 0);
+    SetTexture(selected, -1);
+    SetTranslation(-3, 0, 0);
+    DrawObject(150, 0);  // its own texture: blue
+    EXPECT_EQ(r.boundSlot, selected);
+    SetTranslation(3, 0, 0);
+    DrawObject(151, 0);  // the selection again: green
+    Rgb left = Pixel(320 - 72, 240), right = Pixel(320 + 72, 240);
+    EXPECT_EQ(left.b, 255);
+    EXPECT_EQ(left.g, 0);
+    EXPECT_EQ(right.g, 255);
+    EXPECT_EQ(right.b, 0);
+    slot.ownTextures = false;
+    SetTexture(-1, -1);
+    for (int s : {own, selected}) {
+        glDeleteTextures(1, &r.spriteTexture[s][0]);
+        r.spriteTexture[s][0] = 0;
+    }
+}
