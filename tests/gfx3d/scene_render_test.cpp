@@ -288,14 +288,14 @@ TEST_F(Scene, LightKindsAndTheLightingSwitch) {
     EXPECT_NEAR(p[1], 1, 1e-6);
     EXPECT_EQ(p[3], 0.0f);
     SetLight(2, 0x0000FF, 5, 6, 7, 0, 0, -3, 30);  // spot
-    float cutoff, dir[3], spec[4];
+    float cutoff, dir[3], specular[4];
     glGetLightfv(GL_LIGHT2, GL_SPOT_CUTOFF, &cutoff);
     glGetLightfv(GL_LIGHT2, GL_SPOT_DIRECTION, dir);
-    glGetLightfv(GL_LIGHT2, GL_SPECULAR, spec);
+    glGetLightfv(GL_LIGHT2, GL_SPECULAR, specular);
     EXPECT_EQ(cutoff, 30.0f);
     EXPECT_NEAR(dir[2], -1, 1e-6);
-    EXPECT_EQ(spec[0], 1.0f);
-    EXPECT_EQ(spec[1], 0.0f);
+    EXPECT_EQ(specular[0], 1.0f);
+    EXPECT_EQ(specular[1], 0.0f);
     glGetLightfv(GL_LIGHT2, GL_POSITION, p);
     EXPECT_EQ(p[3], 1.0f);
     EXPECT_EQ(runtime.scene.lightMask, 6);
