@@ -18,7 +18,7 @@ rm -f "$log"
 start_program "$exe"
 seen=no
 for _ in $(seq 1 600); do
-  if xwininfo -root -tree 2>/dev/null | grep -qF "\"$caption\""; then seen=yes; fi
+  if xwininfo -root -children 2>/dev/null | grep -qF "\"$caption\""; then seen=yes; fi
   grep -q '^running' "$E2E_WORK/program.out" 2>/dev/null && break
   sleep 0.05
 done
