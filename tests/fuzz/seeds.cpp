@@ -1,0 +1,90 @@
+// Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/* and
+// DIR/pack/*, small valid files of each kind that the fuzzer mutates.
+#include <cstdio>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "media/pack_format.h"
+
+namespace {
+
+void Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* f = std::fopen(path.string().c_str(), "wb");
+    if (!f) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+std::vector<uint8_t> Bmp(int width, int height, int bits, int paletteEntries) {
+    const uint32_t row = (static_cast<uint32_t>(width * bits / 8) + 3u) & ~3u;
+    const uint32_t offset = 54 + 4 * paletteEntries;
+    std::vector<uint8_t> f;
+    f.push_back('B');
+    f.push_back('M');
+    Put(f, offset + row * (height < 0 ? -height : height), 4);
+    Put(f, 0, 4);
+    Put(f, offset, 4);
+    Put(f, 40, 4);
+    Put(f, static_cast<uint32_t>(width), 4);
+    Put(f, static_cast<uint32_t>(height), 4);
+    Put(f, 1, 2);
+    Put(f, static_cast<uint32_t>(bits), 2);
+    for (int i = 0; i < 6; ++i) Put(f, 0, 4);
+    for (int i = 0; i < paletteEntries; ++i) Put(f, 0x00FF00u * i + 0x8000FFu * (i & 1), 4);
+    for (uint32_t i = 0; i < row * (height < 0 ? -height : height); ++i)
+        f.push_back(static_cast<uint8_t>(i * 37 % (paletteEntries ? paletteEntries : 256)));
+    return f;
+}
+
+std::vector<uint8_t> Pack(bool fromEnd) {
+    std::vector<uint8_t> f(8, 'H');
+    struct E {
+        std::string name;
+        std::vector<uint8_t> stored;
+        int64_t start;
+    };
+    std::vector<E> entries = {{"smalfont.bmp", {}, 0}, {"a.txt", {}, 0}};
+    std::string text = "abcabcabcabcabcabcabc hello hello hello";
+    for (E& e : entries) {
+        pack::CompressContent(reinterpret_cast<const uint8_t*>(text.data()), text.size(), e.stored);
+        e.start = static_cast<int64_t>(f.size());
+        f.insert(f.end(), e.stored.begin(), e.stored.end());
+    }
+    int64_t directory = static_cast<int64_t>(f.size());
+    size_t total = f.size() + 1 + 4;
+    for (E& e : entries) total += 1 + e.name.size() + 8;
+    for (E& e : entries) {
+        f.push_back(static_cast<uint8_t>(e.name.size()));
+        f.insert(f.end(), e.name.begin(), e.name.end());
+        Put(f, static_cast<uint32_t>(fromEnd ? e.start - static_cast<int64_t>(total) : e.start), 4);
+        Put(f, static_cast<uint32_t>(e.stored.size()), 4);
+    }
+    f.push_back(0);
+    Put(f, static_cast<uint32_t>(fromEnd ? directory - static_cast<int64_t>(total) : directory), 4);
+    return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path dir(argv[1]);
+    fs::create_directories(dir / "bmp");
+    fs::create_directories(dir / "pack");
+    Write(dir / "bmp" / "rgb24.bmp", Bmp(5, 3, 24, 0));
+    Write(dir / "bmp" / "rgb32.bmp", Bmp(4, -2, 32, 0));
+    Write(dir / "bmp" / "pal8.bmp", Bmp(7, 4, 8, 16));
+    Write(dir / "pack" / "start.pack", Pack(false));
+    Write(dir / "pack" / "end.pack", Pack(true));
+    return 0;
+}
