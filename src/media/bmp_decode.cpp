@@ -5,6 +5,10 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
+#include <vector>
+
+#include "media/bmp_rows.h"
 
 // The working buffer is written as 32-bit words holding red in the low byte.
 static_assert(std::endian::native == std::endian::little, "RGBA words assume little-endian");
@@ -19,25 +23,6 @@ inline uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1]
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr int kNoTextureLimit = 1 << 30;
-
-// One row of 24- or 32-bit pixels (blue, green, red[, ignored]) to RGBA.
-// The colour-reference value of a pixel (blue * 65536 + green * 256 + red)
-// is exactly the low 24 bits of its RGBA word, so the key test is one compare.
-template <int kBytes>
-void ConvertRow(const uint8_t* src, uint32_t* dst, int count, uint32_t key, bool useKey) {
-    if (useKey) {
-        for (int i = 0; i < count; ++i, src += kBytes) {
-            uint32_t rgb = static_cast<uint32_t>(src[2]) | static_cast<uint32_t>(src[1]) << 8 |
-                           static_cast<uint32_t>(src[0]) << 16;
-            dst[i] = rgb == key ? 0u : (rgb | kOpaque);
-        }
-    } else {
-        for (int i = 0; i < count; ++i, src += kBytes) {
-            dst[i] = static_cast<uint32_t>(src[2]) | static_cast<uint32_t>(src[1]) << 8 |
-                     static_cast<uint32_t>(src[0]) << 16 | kOpaque;
-        }
-    }
-}
 
 }  // namespace
 
@@ -124,52 +109,94 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& reque
     const int textureHeight = TextureSizeFor(regionHeight);
     const uint64_t pixelCount = static_cast<uint64_t>(textureWidth) * textureHeight;
     if (pixelCount > SIZE_MAX / 4) return BmpStatus::kNoMemory;
-    PixelBuffer pixels(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pixelCount), 4)));
+    PixelBuffer pixels(static_cast<uint8_t*>(std::malloc(static_cast<size_t>(pixelCount) * 4)));
     if (!pixels) return BmpStatus::kNoMemory;
 
     uint32_t palette[256] = {};
     uint8_t paletteMissing[256];
     std::memset(paletteMissing, 1, sizeof paletteMissing);
+    bool paletteKeyed = false;
     if (info.bitCount == 8) {
         for (uint32_t i = 0; i < info.paletteEntries; ++i) {
             const uint8_t* e = data + info.paletteOffset + 4 * i;
             uint32_t rgb = static_cast<uint32_t>(e[2]) | static_cast<uint32_t>(e[1]) << 8 |
                            static_cast<uint32_t>(e[0]) << 16;
-            palette[i] = (request.useKey && rgb == request.keyColour) ? 0u : (rgb | kOpaque);
+            const bool keyed = request.useKey && rgb == request.keyColour;
+            palette[i] = keyed ? 0u : (rgb | kOpaque);
+            paletteKeyed |= keyed;
             paletteMissing[i] = 0;
         }
     }
 
-    // Region rows from the top; the file holds rows bottom-up.
-    const int64_t firstColumn = request.regionX < 0 ? -static_cast<int64_t>(request.regionX) : 0;
-    const int64_t endColumn =
-        std::min<int64_t>(regionWidth, static_cast<int64_t>(info.width) - request.regionX);
+    // Every texel is written once: converted, or zero outside the image and
+    // the region. The colour repair follows one row behind the conversion,
+    // while the rows it reads are still in the cache; per-row masks of the
+    // transparent pixels let it visit only pixels next to opaque ones.
+    const bool repair = request.keyColour != 0;
+    const size_t stride = static_cast<size_t>(textureWidth) * 4;
+    uint8_t* const base = pixels.get();
+    std::memset(base + regionHeight * stride, 0, (textureHeight - regionHeight) * stride);
+    const int64_t firstColumn = std::min<int64_t>(
+        regionWidth, request.regionX < 0 ? -static_cast<int64_t>(request.regionX) : 0);
+    const int64_t endColumn = std::max<int64_t>(
+        firstColumn,
+        std::min<int64_t>(regionWidth, static_cast<int64_t>(info.width) - request.regionX));
+    const int count = static_cast<int>(endColumn - firstColumn);
     const uint8_t* rows = data + info.pixelDataOffset;
+    const int words = RowMask::WordsFor(regionWidth);
+    std::vector<uint64_t> masks;
+    if (repair) {
+        try {
+            masks.resize(static_cast<size_t>(words) * 3);  // rows r, r + 1, r + 2
+        } catch (const std::bad_alloc&) {
+            return BmpStatus::kNoMemory;
+        }
+    }
+    auto maskOf = [&](int row) { return &masks[static_cast<size_t>(row % 3) * words]; };
     uint8_t missing = 0;
-    for (int y = 0; y < regionHeight && firstColumn < endColumn; ++y) {
+    // Region rows from the top; the file holds rows bottom-up.
+    for (int y = 0; y < regionHeight; ++y) {
+        const int row = regionHeight - 1 - y;
+        uint8_t* line = base + row * stride;
+        uint64_t* mask = repair ? maskOf(row) : nullptr;
+        if (mask) std::memset(mask, 0, sizeof(uint64_t) * words);
+        std::memset(line + static_cast<size_t>(regionWidth) * 4, 0, stride - regionWidth * 4u);
         const int64_t fileRow =
             static_cast<int64_t>(info.height) - y - static_cast<int64_t>(request.regionY) - 1;
-        if (fileRow < 0 || fileRow >= info.height) continue;
-        const uint8_t* src = rows + static_cast<uint64_t>(fileRow) * info.rowLength +
-                             static_cast<uint64_t>(firstColumn + request.regionX) * info.bytesPerPixel;
-        uint32_t* dst = reinterpret_cast<uint32_t*>(pixels.get()) +
-                        static_cast<size_t>(regionHeight - 1 - y) * textureWidth + firstColumn;
-        const int count = static_cast<int>(endColumn - firstColumn);
-        switch (info.bitCount) {
-            case 24: ConvertRow<3>(src, dst, count, request.keyColour, request.useKey); break;
-            case 32: ConvertRow<4>(src, dst, count, request.keyColour, request.useKey); break;
-            default:
+        if (fileRow < 0 || fileRow >= info.height || count == 0) {
+            std::memset(line, 0, static_cast<size_t>(regionWidth) * 4);
+            if (mask) SetMaskBits(mask, 0, regionWidth);
+        } else {
+            std::memset(line, 0, static_cast<size_t>(firstColumn) * 4);
+            std::memset(line + endColumn * 4, 0, static_cast<size_t>(regionWidth - endColumn) * 4);
+            const uint8_t* src = rows + static_cast<uint64_t>(fileRow) * info.rowLength +
+                                 static_cast<uint64_t>(firstColumn + request.regionX) * info.bytesPerPixel;
+            uint32_t* dst = reinterpret_cast<uint32_t*>(line) + firstColumn;
+            if (info.bitCount == 8) {
                 for (int i = 0; i < count; ++i) {
                     missing |= paletteMissing[src[i]];
                     dst[i] = palette[src[i]];
                 }
-                break;
+                if (mask && paletteKeyed) MaskFromAlpha(line, regionWidth, mask);
+            } else {
+                ConvertBgrRow(src, info.bytesPerPixel, dst, count, request.keyColour, request.useKey,
+                              mask, static_cast<int>(firstColumn));
+            }
+            if (mask) {
+                SetMaskBits(mask, 0, static_cast<int>(firstColumn));
+                SetMaskBits(mask, static_cast<int>(endColumn), regionWidth);
+            }
+        }
+        if (repair && row + 1 < regionHeight) {
+            RepairRowFromMasks(base, stride, regionWidth, regionHeight, row + 1, maskOf(row),
+                               maskOf(row + 1), row + 2 < regionHeight ? maskOf(row + 2) : nullptr);
         }
     }
     if (missing) return BmpStatus::kBadPaletteIndex;
-
-    if (request.keyColour != 0)
-        RepairKeyedColours(pixels.get(), textureWidth, regionWidth, regionHeight);
+    if (repair) {
+        RepairRowFromMasks(base, stride, regionWidth, regionHeight, 0, nullptr, maskOf(0),
+                           regionHeight > 1 ? maskOf(1) : nullptr);
+    }
 
     texture.textureWidth = textureWidth;
     texture.textureHeight = textureHeight;
@@ -180,38 +207,16 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& reque
 }
 
 void RepairKeyedColours(uint8_t* rgba, int rowPixels, int regionWidth, int regionHeight) {
-    // Only inner pixels count as neighbours, and they are never changed here
-    // (a counted neighbour is opaque), so the scan order does not matter.
-    const int innerLast = regionWidth - 2, rowLast = regionHeight - 2;
-    if (innerLast < 1 || rowLast < 1) return;
+    if (regionWidth <= 0 || regionHeight <= 0) return;
     const size_t stride = static_cast<size_t>(rowPixels) * 4;
+    const int words = RowMask::WordsFor(regionWidth);
+    std::vector<uint64_t> masks(static_cast<size_t>(words) * regionHeight);
+    for (int y = 0; y < regionHeight; ++y)
+        MaskFromAlpha(rgba + y * stride, regionWidth, &masks[static_cast<size_t>(y) * words]);
     for (int y = 0; y < regionHeight; ++y) {
-        uint8_t* row = rgba + y * stride;
-        const int rowFrom = y - 1 < 1 ? 1 : y - 1;
-        const int rowTo = y + 1 > rowLast ? rowLast : y + 1;
-        if (rowFrom > rowTo) continue;
-        for (int x = 0; x < regionWidth; ++x) {
-            if (row[4 * x + 3] != 0) continue;
-            const int colFrom = x - 1 < 1 ? 1 : x - 1;
-            const int colTo = x + 1 > innerLast ? innerLast : x + 1;
-            unsigned red = 0, green = 0, blue = 0, counted = 0;
-            for (int ny = rowFrom; ny <= rowTo; ++ny) {
-                const uint8_t* n = rgba + ny * stride;
-                for (int nx = colFrom; nx <= colTo; ++nx) {
-                    const uint8_t* p = n + 4 * nx;
-                    if (p[3] == 0) continue;  // also skips the pixel itself
-                    red += p[0];
-                    green += p[1];
-                    blue += p[2];
-                    ++counted;
-                }
-            }
-            if (counted) {
-                row[4 * x] = static_cast<uint8_t>(red / counted);
-                row[4 * x + 1] = static_cast<uint8_t>(green / counted);
-                row[4 * x + 2] = static_cast<uint8_t>(blue / counted);
-            }
-        }
+        const uint64_t* self = &masks[static_cast<size_t>(y) * words];
+        RepairRowFromMasks(rgba, stride, regionWidth, regionHeight, y, y > 0 ? self - words : nullptr,
+                           self, y + 1 < regionHeight ? self + words : nullptr);
     }
 }
 
