@@ -3,10 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx2d/bmp_texture_standin.h"
 #include "gfx2d/gl_entry_points.h"
 #include "gfx2d/sprites.h"
-#include "media/bmp_file.h"
+#include "media/bmp_texture.h"
 #include "platform/gl.h"
 
 namespace {
@@ -80,10 +79,9 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
     if (width == 0 || height == 0) return false;
     bool font = slot >= kFirstFontSlot;
     // Fonts are drawn pixel for pixel: no mipmaps, no normal map, nearest.
-    // STAND-IN until LoadBmpTexture lands: LoadBmpTexture(fileName, 0, 0, 0, 0,
-    // &plain, font ? nullptr : &mipmapped, keyColour, true, font ? false :
-    // makeNormalMap, font).
-    StandInLoadBmpTexture(fileName, &r.spriteTexture[slot][0], keyColour, font);
+    LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
+                   font ? nullptr : &r.spriteTexture[slot][1], static_cast<uint32_t>(keyColour), true,
+                   font ? false : makeNormalMap, font);
     r.textureWidth[slot] = TextureSize(width);
     r.textureHeight[slot] = TextureSize(height);
     r.imageWidth[slot] = width;

@@ -188,6 +188,8 @@ TEST_F(PackLookup, NegativeDirectoryOffsetCountsFromTheEnd) {
 
 TEST_F(PackLookup, SetPackPathsAndReleaseDeletePendingFiles) {
     const std::string packPath = Pack("");
+    // The records of a runtime started by other tests come back afterwards.
+    MediaPack* const started[2] = {runtime.mediaPack, runtime.streamPack};
     CreateMediaPacks();
     SetPackPaths(packPath.c_str(), packPath.c_str());
     EXPECT_STREQ(runtime.mediaPack->packPath, packPath.c_str());
@@ -210,6 +212,8 @@ TEST_F(PackLookup, SetPackPathsAndReleaseDeletePendingFiles) {
     EXPECT_FALSE(FileExistsAt(b));
     EXPECT_EQ(runtime.mediaPack, nullptr);
     EXPECT_EQ(runtime.streamPack, nullptr);
+    runtime.mediaPack = started[0];
+    runtime.streamPack = started[1];
 }
 
 TEST_F(PackLookup, ToolReplacesKeepsListsAndExtracts) {
