@@ -2,6 +2,7 @@
 
 #include "core/program_end.h"
 #include "core/runtime_state.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
 
 void WindowActivated() {
@@ -25,6 +26,9 @@ int PumpMessages() {
 }
 
 int HideForDialog() {
+    OpenGLZadederu& r = runtime.renderer;
+    if (r.fullscreen) platform::RestoreDisplayMode(runtime.mainWindow);
     platform::HideWindowForDialog(runtime.mainWindow);
+    r.fullscreen = false;
     return 1;
 }
