@@ -63,7 +63,9 @@ OpenGLZadederu::~OpenGLZadederu() {
         std::memset(&b, 0, sizeof b);
     }
     EnterWindowed();
-    platform::DeleteGlContext(window, glContext);
+    // Only its own context: one that never had any must not release the
+    // context current on this thread.
+    if (glContext) platform::DeleteGlContext(window, glContext);
     glContext = nullptr;
     contextReady = false;
     platform::DeletePalette(palette);

@@ -5,6 +5,8 @@
 #include <brindle/gfx2d.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -132,6 +134,49 @@ TEST(RgbPalette, ChannelsSpreadOverFullRange) {
     f.blueBits = 0;
     BuildRgbPaletteEntries(f, entries, 256);
     EXPECT_EQ(entries[255] >> 16, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RendererObject, ConstructedEmpty) {
+    StartTestRuntime();
+    double before = runtime.renderer.Now();
+    auto fresh = std::make_unique<OpenGLZadederu>();
+    double after = runtime.renderer.Now();
+    EXPECT_FALSE(fresh->contextReady);
+    EXPECT_FALSE(fresh->fullscreen);
+    EXPECT_EQ(fresh->alphaLevel, 0.0f);
+    EXPECT_EQ(fresh->glContext, nullptr);
+    EXPECT_EQ(fresh->palette, nullptr);
+    for (int i = 0; i < kSpriteSlots; i += 4099) {
+        EXPECT_EQ(fresh->textureWidth[i], -1);
+        EXPECT_EQ(fresh->textureHeight[i], -1);
+        EXPECT_EQ(fresh->imageWidth[i], 0);
+        EXPECT_EQ(fresh->spriteTexture[i][0], 0u);
+        EXPECT_EQ(fresh->spriteTexture[i][1], 0u);
+        EXPECT_EQ(fresh->alphaMask[i], nullptr);
+    }
+    EXPECT_EQ(fresh->textureWidth[kSpriteSlots - 1], -1);
+    EXPECT_EQ(fresh->backgrounds[15].columns, 0);
+    EXPECT_EQ(fresh->backgrounds[15].tileTexture[4095], 0u);
+    // The same clock as the runtime's: time stamps taken at construction.
+    EXPECT_EQ(fresh->hasPerformanceCounter, runtime.renderer.hasPerformanceCounter);
+    EXPECT_EQ(fresh->counterFrequency, runtime.renderer.counterFrequency);
+    EXPECT_GE(fresh->startTime, before);
+    EXPECT_LE(fresh->startTime, after);
+    // Owned alpha masks go with it; the runtime's context stays current.
+    fresh->alphaMask[7] = static_cast<uint8_t*>(std::malloc(16));
+    fresh.reset();
+    runtime.renderer.ResetViewport();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    unsigned char rgba[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    EXPECT_EQ(rgba[2], 255);
+    runtime.renderer.ResetViewport();
 }
 
 }  // namespace
