@@ -36,5 +36,14 @@ fi
 if [ "$BRINDLE_TARGET" = linux ]; then
   [ "$software" -eq 1 ] || fail "llvmpipe is a software rasteriser"
 fi
+# Start-up's lines in call order: display set-up first, then the input
+# set-up (silent when the keyboard is there), then the working directory.
+first=$(tr -d '\r' <"$log" | sed -n 1p)
+second=$(tr -d '\r' <"$log" | sed -n 2p)
+case $first in
+  "OpenGL Software Emulation" | "OpenGL Hardware Support") ;;
+  *) fail "first log line '$first'" ;;
+esac
+[ "$second" = "Current Dir" ] || fail "second log line '$second'"
 kill "$PROGRAM_PID" 2>/dev/null
 pass "software=$software hardware=$hardware box=$seen"
