@@ -35,13 +35,16 @@ def background(shot, back):
 
 
 def torus(shot, back, reflect):
+    """The pixels that differ from the background form an object centred in
+    the window (within 5 % of its size) whose colours come from the
+    reflection image and not from the background picture."""
     s = load(shot)
     b = load(back).resize(s.size)
-    palette = set()
-    for p in load(reflect).getdata():
-        palette.add((p[0] >> 4, p[1] >> 4, p[2] >> 4))
+    def palette(img):
+        return set((p[0] >> 4, p[1] >> 4, p[2] >> 4) for p in img.getdata())
+    from_reflect, from_back = palette(load(reflect)), palette(b)
     w, h = s.size
-    xs, ys, explained = [], [], 0
+    xs, ys, in_reflect, in_back = [], [], 0, 0
     for y in range(20, h):
         for x in range(w):
             p, q = s.getpixel((x, y)), b.getpixel((x, y))
@@ -49,16 +52,16 @@ def torus(shot, back, reflect):
                 xs.append(x)
                 ys.append(y)
                 key = (p[0] >> 4, p[1] >> 4, p[2] >> 4)
-                explained += any((key[0] + i, key[1] + j, key[2] + k) in palette
-                                 for i in (-1, 0, 1) for j in (-1, 0, 1) for k in (-1, 0, 1))
+                in_reflect += key in from_reflect
+                in_back += key in from_back
     if len(xs) < 3000:
         print(f"torus: only {len(xs)} pixels differ from the background")
         return False
     cx, cy = (min(xs) + max(xs)) / 2, (min(ys) + max(ys)) / 2
-    share = explained / len(xs)
-    print(f"torus: {len(xs)} pixels, box centre ({cx:.0f}, {cy:.0f}), "
-          f"{share:.0%} of them in the reflection image's colours")
-    return abs(cx - w / 2) <= 12 and abs(cy - h / 2) <= 12 and share >= 0.85
+    r, k = in_reflect / len(xs), in_back / len(xs)
+    print(f"torus: {len(xs)} pixels, box centre ({cx:.0f}, {cy:.0f}); colours of the "
+          f"reflection image {r:.0%}, of the background {k:.0%}")
+    return abs(cx - w / 2) <= w * 0.05 and abs(cy - h / 2) <= h * 0.05 and r >= 0.9 and k <= 0.3
 
 
 def text(shot, font, x, y, string):
