@@ -320,3 +320,28 @@ TEST_F(Sprites, BillboardFacesTheViewer) {
     EXPECT_EQ(Block(96, 96, 12, 12), plain);
     EXPECT_EQ(runtime.renderer.boundSlot, kSmall);  // the binding is restored
 }
+
+TEST_F(Sprites, SpriteAndFontSlotsLoadDifferently) {
+    GLint filter = 0;
+    LoadSmall();
+    EXPECT_NE(runtime.renderer.spriteTexture[kSmall][1], 0u);  // a mipmapped texture
+    glBindTexture(GL_TEXTURE_2D, runtime.renderer.spriteTexture[kSmall][0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    EXPECT_EQ(filter, GL_LINEAR);
+
+    // A uniform image as a normal map: flat, so every pixel is (127, 127, 255).
+    WriteBmp("t_flat.bmp", 4, 4, std::vector<uint32_t>(16, 0x806040));
+    EXPECT_EQ(LoadNormalMapSprite("t_flat.bmp", kSquare), 1);
+    DrawSprite(kSquare, 40, 40);
+    EXPECT_EQ(Block(40, 40, 4, 4), std::vector<uint32_t>(16, 0xFF7F7F));
+
+    // Slots from 65520 on are font slots: no mipmaps, no normal map, nearest.
+    constexpr int kFontSlot = 65530;
+    EXPECT_EQ(LoadNormalMapSprite("t_flat.bmp", kFontSlot), 1);
+    EXPECT_EQ(runtime.renderer.spriteTexture[kFontSlot][1], 0u);
+    glBindTexture(GL_TEXTURE_2D, runtime.renderer.spriteTexture[kFontSlot][0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    EXPECT_EQ(filter, GL_NEAREST);
+    DrawSprite(kFontSlot, 50, 40);
+    EXPECT_EQ(Block(50, 40, 4, 4), std::vector<uint32_t>(16, 0x806040));
+}
