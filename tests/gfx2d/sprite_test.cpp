@@ -16,7 +16,7 @@ constexpr uint32_t R = 0x0000FF, G = 0x00FF00, B = 0xFF0000, W = 0xFFFFFF, Y = 0
 constexpr uint32_t K = 0x8000FF;  // key colour
 
 // Slots used here; each test loads what it draws.
-constexpr int kSmall = 10, kSquare = 11, kSolid = 12, kDot = 13;
+constexpr int kSmall = 10, kSquare = 11, kSolid = 12, kDot = 13, kTiny = 14;
 
 class Sprites : public ::testing::Test {
 protected:
@@ -160,6 +160,13 @@ TEST_F(Sprites, CollisionNeedsASharedOpaquePixel) {
     EXPECT_EQ(SpriteCollision(kDot, 0, 0, kSolid, -1, -1), 1);
     EXPECT_EQ(SpriteCollision(kDot, 5, 5, kSolid, 4, 6), 0);  // bottom-left would be (5, 7)
     EXPECT_EQ(SpriteCollision(kSolid, 4, 4, kDot, 5, 5), 1);
+
+    // A 2-pixel-wide texture has 2-byte mask rows: the top row is read
+    // from the right place.
+    WriteBmp("t_corner.bmp", 2, 2, {W, K, K, K});
+    LoadSprite("t_corner.bmp", kTiny);
+    EXPECT_EQ(SpriteCollision(kTiny, 0, 0, kSolid, -1, -1), 1);
+    EXPECT_EQ(SpriteCollision(kTiny, 0, 0, kSolid, 1, 1), 0);
 
     // The masks are read once and kept until the slot is loaded again;
     // rectangles apart make none.
