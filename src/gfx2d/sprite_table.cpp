@@ -21,12 +21,6 @@ void FreeAlphaMask(OpenGLZadederu& r, int slot) {
     r.alphaMask[slot] = nullptr;
 }
 
-int TextureSize(int imageSize) {
-    int size = 2;
-    while (size < imageSize && size < (1 << 30)) size <<= 1;
-    return size;
-}
-
 bool IsSlot(int slot) { return slot >= 0 && slot < kSpriteSlots; }
 }  // namespace
 
@@ -82,8 +76,8 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
     LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
                    font ? nullptr : &r.spriteTexture[slot][1], static_cast<uint32_t>(keyColour), true,
                    font ? false : makeNormalMap, font);
-    r.textureWidth[slot] = TextureSize(width);
-    r.textureHeight[slot] = TextureSize(height);
+    r.textureWidth[slot] = TextureSizeFor(width);
+    r.textureHeight[slot] = TextureSizeFor(height);
     r.imageWidth[slot] = width;
     r.imageHeight[slot] = height;
     return true;
@@ -98,10 +92,13 @@ const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot) {
     if (!mask) return nullptr;
     glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][0]);
     // Rows of a 2-pixel-wide texture are 2 bytes: without alignment 1 GL
-    // would pad them to 4 and write past the mask.
-    GLint alignment = 4;
+    // would pad them to 4 and write past the mask. The row length keeps
+    // the mask's stride even for a texture cropped below the recorded size.
+    GLint alignment = 4, rowLength = 0;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glGetIntegerv(GL_PACK_ROW_LENGTH, &rowLength);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, r.textureWidth[slot]);
     GLint w = 0, h = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
@@ -109,6 +106,7 @@ const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot) {
     // would not fit the mask.
     if (w > 0 && h > 0 && w <= r.textureWidth[slot] && h <= r.textureHeight[slot])
         glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, mask);
+    glPixelStorei(GL_PACK_ROW_LENGTH, rowLength);
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
     r.alphaMask[slot] = mask;
     return mask;
