@@ -35,10 +35,10 @@ bool ExtractFromPack(MediaPack* pack, std::FILE* file, const std::string& reques
                      char* resolvedName) {
     pack::FileSource source(file);
     pack::Layout layout;
-    pack::LayoutStatus status = pack::ReadLayout(source, layout);
-    if (status == pack::LayoutStatus::kDirectoryOutside)
-        LogPackProblem("directory lies outside the pack file", pack->packPath);
-    if (status != pack::LayoutStatus::kOk) return false;
+    // An executable without appended media has no directory: its last four
+    // bytes point anywhere, and its bytes walked as a directory end in a
+    // terminator or cut short. Both mean "not in the pack", silently.
+    if (pack::ReadLayout(source, layout) != pack::LayoutStatus::kOk) return false;
 
     pack::DirectoryReader reader(source, layout);
     pack::Entry entry;
@@ -51,10 +51,7 @@ bool ExtractFromPack(MediaPack* pack, std::FILE* file, const std::string& reques
             break;
         }
     }
-    if (!found) {
-        if (reader.Truncated()) LogPackProblem("directory cut short by the end of the file", request);
-        return false;
-    }
+    if (!found) return false;
 
     char path[kMediaPathSize];
     if (!ExtractedFileName(entry.name.c_str(), entry.dataOffset, entry.storedSize, path,
