@@ -107,6 +107,12 @@ bool ResolveMediaFile(MediaPack* pack, const char* requestedName, char* resolved
     }
     // resolvedName may be requestedName itself.
     const std::string request(requestedName);
+    // A name that would not fit the caller's buffer is never found.
+    if (request.size() >= static_cast<size_t>(kResolvedNameSize)) {
+        LogPackProblem("file name too long", "");
+        resolvedName[0] = '\0';
+        return false;
+    }
     if (std::FILE* f = OpenExistingForRead(request.c_str())) {
         std::fclose(f);
         if (resolvedName != requestedName)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -146,6 +147,20 @@ TEST_F(PackLookup, FileOnDiskWinsOverThePack) {
     ASSERT_TRUE(ResolveMediaFile(&record, resolved, resolved));
     EXPECT_STREQ(resolved, record.extractedPath);
 
+    // A name longer than the caller's buffer is refused, even on disk,
+    // instead of being copied past the buffer's end.
+    // (Linux creates the file; Windows paths stop at 260 characters.)
+    const std::string deep = dir + std::string(200, 'a') + "/" + std::string(200, 'b') + "/";
+    std::error_code ec;
+    std::filesystem::create_directories(deep, ec);
+    const std::string longName = deep + std::string(150, 'c');
+    if (std::FILE* f = std::fopen(longName.c_str(), "wb")) std::fclose(f);
+    char guarded[kResolvedNameSize + 16];
+    std::memset(guarded, '#', sizeof guarded);
+    EXPECT_FALSE(ResolveMediaFile(&record, longName.c_str(), guarded));
+    EXPECT_EQ(guarded[0], '\0');
+    EXPECT_EQ(guarded[kResolvedNameSize], '#');
+
     // Without a pack only the disk counts, and the buffer is left alone.
     MediaPack none;
     std::strcpy(resolved, "kept");
@@ -258,6 +273,11 @@ TEST_F(PackLookup, ToolRefusesBadInputAndLeavesThePack) {
     EXPECT_EQ(RunPackTool("list"), 2);
     EXPECT_EQ(RunPackTool("frobnicate " + packPath), 2);
     EXPECT_EQ(RunPackTool("add --sideways " + packPath + " " + dir + "level.txt"), 2);
+    // A stored name is at most 255 bytes (checked before the file is read).
+    EXPECT_EQ(RunPackTool("add " + packPath + " " + dir + std::string(256, 'n') + " 2> " + dir +
+                          "long.txt"),
+              1);
+    EXPECT_NE(Text(ReadFileBytes(dir + "long.txt")).find("longer than 255 bytes"), std::string::npos);
     EXPECT_EQ(RunPackTool("--help > " + dir + "help.txt"), 0);
     EXPECT_NE(Text(ReadFileBytes(dir + "help.txt")).find("brindle-pack add"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(packPath), before);
