@@ -16,6 +16,10 @@ namespace fs = std::filesystem;
 class PrivateTempDirectory : public ::testing::Environment {
 public:
     void SetUp() override {
+        // Children start afresh (exec) instead of forking a process that may
+        // already run the window system's threads. Set here, after the flags
+        // are initialised.
+        ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
         if (std::getenv("BRINDLE_TEST_TMP")) return;  // a death-test child
         auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         for (int attempt = 0;; ++attempt) {
@@ -24,9 +28,12 @@ public:
             if (fs::create_directory(dir_)) break;
         }
         std::string path = dir_.string();
-        for (const char* name : {"TMPDIR", "TMP", "TEMP", "BRINDLE_TEST_TMP"}) {
-            // putenv keeps the pointer: the entry lives as long as the process.
-            putenv((new std::string(std::string(name) + "=" + path))->data());
+        // putenv keeps the pointers: the entries live as long as the process.
+        static std::string entries[4];
+        const char* names[4] = {"TMPDIR", "TMP", "TEMP", "BRINDLE_TEST_TMP"};
+        for (int i = 0; i < 4; ++i) {
+            entries[i] = std::string(names[i]) + "=" + path;
+            putenv(entries[i].data());
         }
         owner_ = true;
     }
@@ -42,7 +49,6 @@ private:
 };
 
 const bool registered = [] {
-    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
     ::testing::AddGlobalTestEnvironment(new PrivateTempDirectory);
     return true;
 }();
