@@ -41,7 +41,7 @@ BmpStatus ParseBmpFileHeader(const uint8_t* header, size_t size, uint32_t& pixel
 // Checks everything that does not need the pixel rows themselves.
 BmpStatus ParseBmpHeaders(const uint8_t* data, size_t size, BmpInfo& info);
 
-// calloc'ed pixels: large zeroed buffers come straight from fresh pages.
+// Pixel buffers from malloc, released with free.
 struct FreeDeleter {
     void operator()(uint8_t* p) const { std::free(p); }
 };
