@@ -3,6 +3,9 @@
 // read the error code back from the end trace that EndProgram appends to the
 // error log. Each test executable gets its own temporary directory, so runs
 // of other programs cannot mix lines into the log.
+// Keep tests that start the runtime (a window) out of executables with such
+// death tests: under Wine the child's end invalidates the whole screen, which
+// waits for the parent's window while the parent waits for the child.
 #pragma once
 #include <gtest/gtest.h>
 
