@@ -10,8 +10,10 @@ double FindText(const RtString& text, const char* search);
 double FindText(const char* text, const RtString& search);
 double FindText(const char* text, const char* search);
 
-// Up to `count` bytes from `start`. A negative count whose sum with start is
-// negative reads as "to the end"; see the tests for the exact rules.
+// Up to `count` bytes from `start`; empty for a negative start, a start past
+// the end or a count of 0 or less. When start + count, taken to 32 unsigned
+// bits, passes the end, the rest is taken: so start 0 and count -5 give the
+// whole text, while start 2 and count -1 give "".
 RtString MidText(const RtString& text, double start, double count);
 
 // Replaces every occurrence of `find` (left to right, never inside inserted
