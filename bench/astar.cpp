@@ -26,6 +26,7 @@
 
 #include "../tests/path/plain_astar.h"
 #include "path/planner.h"
+#include "median_reporter.h"
 
 namespace {
 
@@ -282,22 +283,6 @@ void Register(int n, bool withPlain) {
     }
 }
 
-class MedianCollector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // The median of the repetitions; a single run stands for itself.
-        for (const Run& run : runs) {
-            const std::string& name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[name] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Iteration && run.repetitions <= 1)
-                medians[name] = run.GetAdjustedCPUTime();
-        }
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -320,7 +305,7 @@ int main(int argc, char** argv) {
     for (int n : {64, 256}) Register(n, true);
     Register(1024, plain1024);
 
-    MedianCollector reporter;
+    MedianReporter reporter({}, MedianReporter::Time::Cpu);
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\nMedians of the repetitions (CPU ms) and ratios; path cost of each:\n");

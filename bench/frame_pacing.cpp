@@ -23,6 +23,7 @@
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
+#include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Frame pacing"};
 void GameMain() {}
@@ -122,17 +123,6 @@ void Register() {
     add("Floor/present-only", [](benchmark::State& s) { FloorPresentOnly(s); });
     add("ShowFrame/60-after-40ms-frame", [](benchmark::State& s) { RuntimeAfterLateFrame(s); });
 }
-
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 

@@ -23,6 +23,7 @@
 #include "media/media_pack.h"
 #include "media/pack_format.h"
 #include "platform/system.h"
+#include "median_reporter.h"
 
 namespace {
 
@@ -191,18 +192,6 @@ BENCHMARK(StbImageBmp)->Repetitions(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainConversionLoop)->Repetitions(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(ResolveExtract4MiB)->Repetitions(9)->Unit(benchmark::kMillisecond);
 BENCHMARK(FloorDecompressWrite4MiB)->Repetitions(9)->Unit(benchmark::kMillisecond);
-
-// Keeps the median of each benchmark while the console shows everything.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "core/startup.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "platform/gl.h"
+#include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Brindle bench"};
 void GameMain() {}
@@ -122,20 +123,6 @@ BENCHMARK(BM_FastPath)->Repetitions(7)->Unit(benchmark::kMillisecond)->UseRealTi
 BENCHMARK(BM_PerDrawCopy)->Repetitions(7)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainClientArrays)->Repetitions(7)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Collects the median frames per second of each benchmark for the ratios.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
-            auto it = run.counters.find("fps");
-            if (it != run.counters.end()) medians[run.run_name.function_name] = it->second.value;
-        }
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,7 +133,7 @@ int main(int argc, char** argv) {
     args.insert(args.begin() + 1, interleave);
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
-    MedianReporter reporter;
+    MedianReporter reporter({"fps"});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     double fast = reporter.medians["BM_FastPath"], copy = reporter.medians["BM_PerDrawCopy"],
            floor = reporter.medians["BM_PlainClientArrays"];

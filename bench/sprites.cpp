@@ -18,6 +18,7 @@
 #include "gfx2d/sprites.h"
 #include "media/bmp_file.h"
 #include "platform/gl.h"
+#include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Brindle bench"};
 void GameMain() {}
@@ -117,21 +118,6 @@ BENCHMARK(BM_PlainQuads)->Repetitions(7)->Unit(benchmark::kMillisecond)->UseReal
 BENCHMARK(BM_CollisionCached)->Repetitions(7)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_CollisionReadBack)->Repetitions(7)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
-            for (const char* name : {"sprites/s", "tests/s"}) {
-                auto it = run.counters.find(name);
-                if (it != run.counters.end()) medians[run.run_name.function_name] = it->second.value;
-            }
-        }
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,7 +127,7 @@ int main(int argc, char** argv) {
     args.insert(args.begin() + 1, interleave);
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
-    MedianReporter reporter;
+    MedianReporter reporter({"sprites/s", "tests/s"});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& m = reporter.medians;
     std::printf("\nmedians (%s):\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

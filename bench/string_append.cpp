@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include "median_reporter.h"
 
 namespace {
 
@@ -33,18 +34,6 @@ void StdStringAppend(benchmark::State& state) {
 
 BENCHMARK(RtStringAppend)->Repetitions(7)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StdStringAppend)->Repetitions(7)->Unit(benchmark::kMicrosecond);
-
-// Keeps the median of each benchmark while the console shows everything.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 

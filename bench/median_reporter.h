@@ -1,0 +1,42 @@
+// Console output as usual, plus the median of each benchmark's repetitions by
+// function name, for the ratios the benchmarks print: the value of the first
+// of the given counters that the benchmark sets, else its real time (or CPU
+// time when asked). A benchmark run only once stands for itself.
+#pragma once
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    enum class Time { Real, Cpu };
+
+    explicit MedianReporter(std::vector<std::string> counters = {}, Time time = Time::Real)
+        : counters_(std::move(counters)), time_(time) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (median || single) medians[run.run_name.function_name] = Value(run);
+        }
+    }
+
+    std::map<std::string, double> medians;
+
+private:
+    double Value(const Run& run) const {
+        for (const std::string& name : counters_) {
+            auto it = run.counters.find(name);
+            if (it != run.counters.end()) return it->second.value;
+        }
+        return time_ == Time::Cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
+    }
+
+    std::vector<std::string> counters_;
+    Time time_;
+};
