@@ -60,6 +60,12 @@ void ApplySettings(const GameSettings& s, const char* commandLine) {
 int ProgramEntry(void* instance, void* previousInstance, const char* commandLine, int showState) {
     ApplySettings(gameSettings, commandLine);
     InitRuntime(instance, previousInstance, commandLine, showState, gameSettings.title);
+    if (!runtime.mainWindow) {
+        // Without a window there is no display to draw on: say so and stop,
+        // rather than run the game against a missing context.
+        AppendErrorLog("No Window");
+        return 1;
+    }
     runtime.errorLine = runtime.errorCode = runtime.traceLine = 0;
     GameMain();
     EndProgram();
