@@ -197,12 +197,7 @@ BENCHMARK(FloorDecompressWrite4MiB)->Repetitions(9)->Unit(benchmark::kMillisecon
 
 int main(int argc, char** argv) {
     if (lzo_init() != LZO_E_OK) return 1;
-    // Repetitions interleave, so that a busy machine slows all cases alike.
-    std::vector<char*> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& m = reporter.medians;

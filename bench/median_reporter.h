@@ -10,6 +10,16 @@
 #include <utility>
 #include <vector>
 
+// benchmark::Initialize with the repetitions of all cases interleaved, so
+// that a busy machine slows them alike; later arguments can still override.
+inline void InitializeInterleaved(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+}
+
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
     enum class Time { Real, Cpu };

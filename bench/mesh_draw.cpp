@@ -126,13 +126,7 @@ BENCHMARK(BM_PlainClientArrays)->Repetitions(7)->Unit(benchmark::kMillisecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Repetitions of the three cases interleave, so that a busy machine
-    // slows them alike.
-    std::vector<char*> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     MedianReporter reporter({"fps"});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     double fast = reporter.medians["BM_FastPath"], copy = reporter.medians["BM_PerDrawCopy"],

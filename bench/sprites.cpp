@@ -121,12 +121,7 @@ BENCHMARK(BM_CollisionReadBack)->Repetitions(7)->Unit(benchmark::kMicrosecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Repetitions interleave, so that a busy machine slows all cases alike.
-    std::vector<char*> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     MedianReporter reporter({"sprites/s", "tests/s"});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& m = reporter.medians;

@@ -40,14 +40,6 @@ void ExpectEmptied(NumberArray& path) {
     EXPECT_EQ(ArraySize(path, 1), 2);
 }
 
-TestGrid Uniform(int w, int h, double cost = 1) {
-    TestGrid g;
-    g.width = w;
-    g.height = h;
-    g.costs.assign(static_cast<size_t>(w) * h, cost);
-    return g;
-}
-
 TEST(FindPath, ThreeCellRow) {
     NumberArray costs, path;
     Fill(costs, Uniform(3, 1, 2.5));

@@ -16,6 +16,15 @@ struct TestGrid {
     bool Blocked(int x, int y) const { return !(costs[static_cast<size_t>(y) * width + x] > 0); }
 };
 
+// A w x h grid where every cell costs the same.
+inline TestGrid Uniform(int w, int h, double cost = 1) {
+    TestGrid g;
+    g.width = w;
+    g.height = h;
+    g.costs.assign(static_cast<size_t>(w) * h, cost);
+    return g;
+}
+
 // Costs are whole numbers 1..maxCost (distinct paths then differ in cost by
 // at least 1/maxCost after normalisation) or, with continuous, any value.
 inline TestGrid RandomGrid(std::mt19937& rng, int width, int height, double blocked,

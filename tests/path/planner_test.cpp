@@ -42,14 +42,6 @@ Cells PlanCells(const TestGrid& g, int sx, int sy, int gx, int gy, float weight,
     return Plan(Request(g, sx, sy, gx, gy, weight, diagonal)).cells;
 }
 
-TestGrid Uniform(int w, int h, double cost = 1) {
-    TestGrid g;
-    g.width = w;
-    g.height = h;
-    g.costs.assign(static_cast<size_t>(w) * h, cost);
-    return g;
-}
-
 TEST(Planner, SetupRejectsBadRequests) {
     TestGrid g = Uniform(4, 3);
     AStarPlanner p;
