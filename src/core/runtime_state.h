@@ -23,7 +23,7 @@ struct RuntimeState {
     int useDirectMouse = 0;
 
     // Core fields.
-    void* appInstance = nullptr;
+    platform::AppInstance appInstance = nullptr;
     platform::NativeWindow mainWindow = nullptr;
     RtString windowTitle;
     // Declared after windowTitle: constructed after it, destroyed before it.

@@ -9,6 +9,7 @@
 #include "core/frame.h"
 #include "core/program_end.h"
 #include "core/runtime_state.h"
+#include "core/window.h"
 #include "files/pack_paths.h"
 #include "gfx2d/text.h"
 #include "input/input_devices.h"
@@ -57,7 +58,8 @@ void ApplySettings(const GameSettings& s, const char* commandLine) {
     runtime.useDirectMouse = s.useDirectMouse;
 }
 
-int ProgramEntry(void* instance, void* previousInstance, const char* commandLine, int showState) {
+int ProgramEntry(platform::AppInstance instance, platform::AppInstance previousInstance,
+                 const char* commandLine, int showState) {
     ApplySettings(gameSettings, commandLine);
     InitRuntime(instance, previousInstance, commandLine, showState, gameSettings.title);
     if (!runtime.mainWindow) {
@@ -71,7 +73,9 @@ int ProgramEntry(void* instance, void* previousInstance, const char* commandLine
     EndProgram();
 }
 
-int InitRuntime(void* instance, void*, const char*, int, const char* title) {
+int InitRuntime(platform::AppInstance instance, platform::AppInstance, const char*, int,
+                const char* title) {
+    ConnectWindowEvents();
     // Window class and window: caption-only, centred on the primary screen.
     if (!platform::RegisterWindowClass(instance)) return 0;
     runtime.appInstance = instance;
@@ -123,8 +127,8 @@ int InitRuntime(void* instance, void*, const char*, int, const char* title) {
     runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
 
     // Font 0: the built-in font, replaced by "smalfont.bmp" when there is one.
-    LoadFont("", 0);
-    LoadFont("smalfont.bmp", 0);
+    LoadFontFile("", 0);
+    LoadFontFile("smalfont.bmp", 0);
     DrawLoadingText();
     ShowFrame();  // the "Loading..." frame
 

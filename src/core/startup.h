@@ -3,19 +3,15 @@
 #include <brindle/game.h>
 #include <brindle/rtstring.h>
 
-// Called by the platform start code with the command line after the program name.
-int ProgramEntry(void* instance, void* previousInstance, const char* commandLine, int showState);
+#include "platform/program_entry.h"  // ProgramEntry, SkipProgramName
+#include "platform/window.h"
 
 // Fills the settings block from the game's values (ProgramEntry's first steps).
 void ApplySettings(const GameSettings& settings, const char* commandLine);
 
 // Brings up window, display, input, sound and network; always 0.
-int InitRuntime(void* instance, void* previousInstance, const char* commandLine, int showState,
-                const char* title);
-
-// Skips leading blanks and tabs, the program name (quoted or not) and the
-// blanks after it; returns the rest of a full command line.
-const char* SkipProgramName(const char* fullCommandLine);
+int InitRuntime(platform::AppInstance instance, platform::AppInstance previousInstance,
+                const char* commandLine, int showState, const char* title);
 
 // The directory part of a program path: cut at the last '/' or '\\'
 // (the separator removed); a path without separator stays whole.

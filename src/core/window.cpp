@@ -2,8 +2,15 @@
 
 #include "core/program_end.h"
 #include "core/runtime_state.h"
+#include "platform/events.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
+
+void ConnectWindowEvents() {
+    platform::eventSink.activated = WindowActivated;
+    platform::eventSink.deactivated = WindowDeactivated;
+    platform::eventSink.closeRequested = WindowCloseRequested;
+}
 
 void WindowActivated() {
     if (runtime.debugTrace) return;

@@ -1,6 +1,9 @@
 // The window's own rules, shared by both platforms: pausing while inactive,
-// ending the program when closed. Native events arrive through these calls.
+// ending the program when closed. Native events arrive through these calls,
+// which ConnectWindowEvents hands to the platform's event sink.
 #pragma once
+
+void ConnectWindowEvents();
 
 void WindowActivated();
 void WindowDeactivated();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/error_log.h"
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "platform/gl.h"
 #include "platform/system.h"
 
@@ -15,11 +15,6 @@ const char* const kSoftwareText =
     "Please update your GFX adapter's driver\nso it can render OpenGL by HARDWARE\n\n\n"
     "Bitte aktualisieren Sie Ihren\nGrafkkartentreiber, damit er OpenGL\n"
     "per HARDWARE unterst\374tzt!";
-
-// The colour bits of the pixel format request are taken from the first
-// request only; a later one (after a fullscreen fallback) asks for the same.
-bool requestFilled = false;
-int requestColourBits = 0;
 }  // namespace
 
 OpenGLZadederu::OpenGLZadederu() {
@@ -104,12 +99,12 @@ int OpenGLZadederu::CreateContext(platform::NativeWindow w, int width, int heigh
 }
 
 void OpenGLZadederu::SetupPixelFormat() {
-    if (!requestFilled) {
-        requestColourBits = colourDepth;
-        requestFilled = true;
+    if (!pixelRequestFilled) {
+        pixelRequestColourBits = colourDepth;
+        pixelRequestFilled = true;
     }
     platform::PixelFormatDescription format;
-    if (!platform::SetupPixelFormat(window, requestColourBits, format)) return;
+    if (!platform::SetupPixelFormat(window, pixelRequestColourBits, format)) return;
     if (format.software) {
         platform::WarningBox(kSoftwareCaption, kSoftwareText);
         AppendErrorLog("OpenGL Software Emulation");

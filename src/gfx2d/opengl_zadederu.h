@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "gfx2d/polygon_batch.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
 
@@ -64,6 +65,11 @@ public:
     platform::GlContext glContext;
     double counterFrequency;
     int hasPerformanceCounter;
+    PolygonBatch polygonBatch;  // StartPolygon ... EndPolygon
+    // The colour bits of the pixel format request come from the first
+    // request only; a later one (after a fullscreen fallback) asks for the same.
+    bool pixelRequestFilled = false;
+    int pixelRequestColourBits = 0;
 };
 
 // Palette entries (0x00BBGGRR) for a palette-based pixel format: entry i

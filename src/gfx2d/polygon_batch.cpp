@@ -2,41 +2,30 @@
 
 #include <cstring>
 
-int polygonSlot = -1;
-PolygonVertexData* polygonVertices = nullptr;
-int polygonCount = 0;
-int polygonCapacity = 0;
-
-namespace {
-void Reallocate(int capacity) {
-    PolygonVertexData* grown = new PolygonVertexData[capacity];
-    if (polygonCount > 0) std::memcpy(grown, polygonVertices, polygonCount * sizeof *grown);
-    delete[] polygonVertices;
-    polygonVertices = grown;
-    polygonCapacity = capacity;
+void PolygonBatch::Reallocate(int newCapacity) {
+    PolygonVertexData* grown = new PolygonVertexData[newCapacity];
+    if (count > 0) std::memcpy(grown, vertices, count * sizeof *grown);
+    delete[] vertices;
+    vertices = grown;
+    capacity = newCapacity;
 }
 
-struct BatchRelease {
-    ~BatchRelease() { FreePolygonBatch(); }
-} batchRelease;
-}  // namespace
-
-void FreePolygonBatch() {
-    delete[] polygonVertices;
-    polygonVertices = nullptr;
-    polygonCapacity = polygonCount = 0;
+void PolygonBatch::Free() {
+    delete[] vertices;
+    vertices = nullptr;
+    capacity = count = 0;
 }
 
-void ResetPolygonBatch(int slot) {
-    polygonSlot = slot;
-    if (polygonCapacity < 9) Reallocate(9);
-    polygonCount = 0;
+void PolygonBatch::Reset(int newSlot) {
+    slot = newSlot;
+    if (capacity < 9) Reallocate(9);
+    count = 0;
 }
 
-void AppendPolygonVertex(const PolygonVertexData& vertex) {
-    if (polygonCount >= polygonCapacity)
-        Reallocate(polygonCapacity == 0 ? polygonInitialCapacity : polygonCapacity + polygonGrowth);
-    polygonVertices[polygonCount++] = vertex;
+void PolygonBatch::Append(const PolygonVertexData& vertex) {
+    if (count >= capacity)
+        Reallocate(capacity == 0 ? polygonInitialCapacity : capacity + polygonGrowth);
+    vertices[count++] = vertex;
 }
 
 PolygonVertexData MakePolygonVertex(int x, int y, float u, float v, int colour, float alphaLevel,

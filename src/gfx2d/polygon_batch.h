@@ -13,17 +13,29 @@ static_assert(sizeof(PolygonVertexData) == 32, "vertex arrays use a 32-byte stri
 constexpr int polygonGrowth = 128;
 constexpr int polygonInitialCapacity = 512;
 
-extern int polygonSlot;  // negative: untextured
-extern PolygonVertexData* polygonVertices;
-extern int polygonCount;
-extern int polygonCapacity;
+// The vertices of the polygon being built; the renderer owns the one batch.
+class PolygonBatch {
+public:
+    PolygonBatch() = default;
+    ~PolygonBatch() { Free(); }
+    PolygonBatch(const PolygonBatch&) = delete;
+    PolygonBatch& operator=(const PolygonBatch&) = delete;
 
-// Starts a new batch for the slot, keeping room for at least 9 vertices.
-void ResetPolygonBatch(int slot);
-// Frees the array (also done at process exit).
-void FreePolygonBatch();
-// Appends one vertex, growing the array (512 from nothing, else 128 more).
-void AppendPolygonVertex(const PolygonVertexData& vertex);
+    // Starts a new batch for the slot, keeping room for at least 9 vertices.
+    void Reset(int slot);
+    // Frees the array.
+    void Free();
+    // Appends one vertex, growing the array (512 from nothing, else 128 more).
+    void Append(const PolygonVertexData& vertex);
+
+    int slot = -1;  // negative: untextured
+    PolygonVertexData* vertices = nullptr;
+    int count = 0;
+    int capacity = 0;
+
+private:
+    void Reallocate(int newCapacity);
+};
 
 // The vertex PolygonVertex appends: (x, -y); for a textured batch s, t from
 // the pixel position (u, v) in the sprite image (v from the top); the colour

@@ -1,29 +1,29 @@
 // The polygon batch as seen by the drawing code: vertices take their
-// texture coordinates from the batch's slot, EndPolygon draws one fan.
+// texture coordinates from the batch's slot, DrawPolygonBatch draws one fan.
 #include "gfx2d/polygon_batch.h"
 #include "gfx2d/sprites.h"
 #include "platform/gl.h"
 
-void StartPolygon(int slot) { ResetPolygonBatch(slot); }
-
-void PolygonVertex(OpenGLZadederu& r, int x, int y, float u, float v, int colour) {
+void AddPolygonVertex(OpenGLZadederu& r, int x, int y, float u, float v, int colour) {
+    PolygonBatch& batch = r.polygonBatch;
     SlotSize size;
     const SlotSize* texture = nullptr;
-    if (polygonSlot >= 0 && polygonSlot < kSpriteSlots) {
-        size = {r.textureWidth[polygonSlot], r.textureHeight[polygonSlot], r.imageHeight[polygonSlot]};
+    if (batch.slot >= 0 && batch.slot < kSpriteSlots) {
+        size = {r.textureWidth[batch.slot], r.textureHeight[batch.slot], r.imageHeight[batch.slot]};
         texture = &size;
     }
-    AppendPolygonVertex(MakePolygonVertex(x, y, u, v, colour, r.alphaLevel, texture));
+    batch.Append(MakePolygonVertex(x, y, u, v, colour, r.alphaLevel, texture));
 }
 
-void EndPolygon(OpenGLZadederu& r) {
-    bool textured = polygonSlot >= 0;
-    BindSprite(r, polygonSlot, -1, 0);
+void DrawPolygonBatch(OpenGLZadederu& r) {
+    const PolygonBatch& batch = r.polygonBatch;
+    bool textured = batch.slot >= 0;
+    BindSprite(r, batch.slot, -1, 0);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);
-    if (polygonCount > 0) {
-        const PolygonVertexData* v = polygonVertices;
+    if (batch.count > 0) {
+        const PolygonVertexData* v = batch.vertices;
         glEnableClientState(GL_VERTEX_ARRAY);
         glVertexPointer(2, GL_FLOAT, sizeof *v, &v->x);
         if (textured) {
@@ -32,7 +32,7 @@ void EndPolygon(OpenGLZadederu& r) {
         }
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_FLOAT, sizeof *v, &v->red);
-        glDrawArrays(GL_TRIANGLE_FAN, 0, polygonCount);
+        glDrawArrays(GL_TRIANGLE_FAN, 0, batch.count);
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);

@@ -30,7 +30,7 @@ double LoadNormalMapSprite(const RtString& fileName, double slot) {
 
 void DrawSprite(double slot, double x, double y) {
     int s;
-    if (SlotArgument(slot, s)) DrawSprite(Renderer(), s, static_cast<float>(x), static_cast<float>(y));
+    if (SlotArgument(slot, s)) DrawSpriteImage(Renderer(), s, static_cast<float>(x), static_cast<float>(y));
 }
 
 void StretchSprite(double slot, double x, double y, double width, double height) {
@@ -94,15 +94,15 @@ double SpriteCollision(double slotA, double xA, double yA, double slotB, double 
 
 void StartPolygon(double slot) {
     int s;
-    if (SlotOrNoneArgument(slot, s)) StartPolygon(s);
+    if (SlotOrNoneArgument(slot, s)) Renderer().polygonBatch.Reset(s);
 }
 
 void PolygonVertex(double x, double y, double u, double v, double colour) {
-    PolygonVertex(Renderer(), TruncToInt(x), TruncToInt(y), static_cast<float>(u),
-                  static_cast<float>(v), TruncToInt(colour));
+    AddPolygonVertex(Renderer(), TruncToInt(x), TruncToInt(y), static_cast<float>(u),
+                     static_cast<float>(v), TruncToInt(colour));
 }
 
-void EndPolygon() { EndPolygon(Renderer()); }
+void EndPolygon() { DrawPolygonBatch(Renderer()); }
 
 void SetTexture(double slot, double secondSlot) {
     int s, second;

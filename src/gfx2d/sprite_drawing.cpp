@@ -59,7 +59,7 @@ void RotatedQuad(const OpenGLZadederu& r, int slot, float x, float y, float angl
 }
 }  // namespace
 
-void DrawSprite(OpenGLZadederu& r, int slot, float x, float y) {
+void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y) {
     x = std::ceil(x);
     y = std::ceil(y);
     BindSprite(r, slot, -1, 0);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/sprites.h"
 #include "media/bmp_texture.h"
 #include "platform/gl.h"

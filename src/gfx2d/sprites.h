@@ -18,7 +18,7 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
 // Reads the slot's alpha channel once; null for an empty slot.
 const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot);
 
-void DrawSprite(OpenGLZadederu& r, int slot, float x, float y);
+void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y);
 void StretchSprite(OpenGLZadederu& r, int slot, float x, float y, float width, float height);
 void RotateSprite(OpenGLZadederu& r, int slot, float x, float y, float angle);
 
@@ -35,9 +35,9 @@ void DrawBillboardSprite(OpenGLZadederu& r, int slot, float x, float y, float z,
 
 bool SpriteCollision(OpenGLZadederu& r, int slotA, int xA, int yA, int slotB, int xB, int yB);
 
-void StartPolygon(int slot);
-void PolygonVertex(OpenGLZadederu& r, int x, int y, float u, float v, int colour);
-void EndPolygon(OpenGLZadederu& r);
+// The polygon batch (r.polygonBatch.Reset starts one): a vertex, then the fan.
+void AddPolygonVertex(OpenGLZadederu& r, int x, int y, float u, float v, int colour);
+void DrawPolygonBatch(OpenGLZadederu& r);
 
 // Empties every slot and every background buffer.
 void ClearAllImages(OpenGLZadederu& r);

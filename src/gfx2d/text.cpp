@@ -86,7 +86,7 @@ void BuildBuiltinFont(OpenGLZadederu& r, int slot) {
     r.imageHeight[slot] = builtinFontImageHeight;
 }
 
-void LoadFont(const RtString& fileName, int font) {
+void LoadFontFile(const RtString& fileName, int font) {
     OpenGLZadederu& r = runtime.renderer;
     runtime.currentFont = ClampFont(font);
     int slot = kFirstFontSlot + runtime.currentFont;

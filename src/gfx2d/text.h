@@ -10,7 +10,7 @@ constexpr int kFontCount = 16;
 // Loads the font file into font slot `font` (0 ... 15) and selects it; a
 // missing file gives the built-in font, a file that fails to load ends the
 // program with error 3.
-void LoadFont(const RtString& fileName, int font);
+void LoadFontFile(const RtString& fileName, int font);
 // Generates the built-in 5 x 6 font into the slot.
 void BuildBuiltinFont(OpenGLZadederu& r, int slot);
 

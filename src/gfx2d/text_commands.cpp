@@ -12,7 +12,7 @@ int FontArgument(double value) {
 }
 }  // namespace
 
-void LoadFont(const RtString& fileName, double font) { LoadFont(fileName, FontArgument(font)); }
+void LoadFont(const RtString& fileName, double font) { LoadFontFile(fileName, FontArgument(font)); }
 
 void SetFont(double font) { runtime.currentFont = FontArgument(font); }
 

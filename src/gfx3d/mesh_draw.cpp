@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
 #include "gfx3d/zadederu3d.h"

@@ -1,6 +1,6 @@
 // GL resources of a mesh: buffer objects and the cel-shading ramp texture.
 #include "core/runtime_state.h"
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/mesh.h"
 #include "platform/gl.h"

@@ -2,8 +2,6 @@
 // EndObject become a packed, normal-mapped, expanded mesh.
 #include "gfx3d/zadederu3d.h"
 
-int buildObject = -1;
-
 namespace {
 
 uint32_t MarkerFor(int kind) {

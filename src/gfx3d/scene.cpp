@@ -2,7 +2,7 @@
 // lights, fog, the shadow-volume pass and the immediate-mode helpers.
 #include <cmath>
 
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
 #include "gfx3d/zadederu3d.h"

@@ -4,7 +4,7 @@
 // then it forwards to them.
 #include "gfx3d/scene_links.h"
 
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx2d/sprites.h"
 #include "platform/gl.h"

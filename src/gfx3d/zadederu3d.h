@@ -83,15 +83,13 @@ public:
     float viewConeTangent;
     float nearPlane, farPlane;
     int buildNormalsMode;
+    int buildObject = -1;  // the object being built (StartObject), -1 when none
 
 private:
     // Uploads src (count vertices) into the dynamic buffer: generated on first
     // use, mapped when possible, recreated otherwise.
     void FillDynamicBuffer(MeshObjectX& mesh, const MeshVertex* src, int count);
 };
-
-// The object being built, -1 when none.
-extern int buildObject;
 
 // Tangent of the half angle by the engine's odd polynomial.
 float TanPolynomial(float x);

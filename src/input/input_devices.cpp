@@ -15,11 +15,11 @@ void InputReset(InputDevices& in) {
     in.directInput = nullptr;
     in.keyboardDevice = nullptr;
     in.mouseDevice = nullptr;
-    for (void*& j : in.joystickDevices) j = nullptr;
+    for (platform::JoystickDevice& j : in.joystickDevices) j = nullptr;
 }
 
-uint32_t InputInit(InputDevices& in, platform::NativeWindow window, void* instance,
-                   bool useDirectMouse) {
+uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
+                   platform::AppInstance instance, bool useDirectMouse) {
     uint32_t status = kInputOk;
     in.directInput = platform::CreateDeviceInput(instance);
     if (!in.directInput) {

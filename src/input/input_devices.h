@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/device_input.h"
 #include "platform/window.h"
 
 constexpr int kMaxJoysticks = 10;
@@ -12,10 +13,10 @@ constexpr int kJoystickNameSize = 522;  // instance name, ", ", product name
 
 struct InputDevices {
     int32_t mouseX, mouseY;
-    void* directInput;
-    void* keyboardDevice;  // null: the fallback key calls and keyTable
-    void* mouseDevice;
-    void* joystickDevices[kMaxJoysticks];
+    platform::DeviceInput directInput;
+    platform::KeyboardDevice keyboardDevice;  // null: the fallback key calls and keyTable
+    platform::MouseDevice mouseDevice;
+    platform::JoystickDevice joystickDevices[kMaxJoysticks];
     char joystickNames[kMaxJoysticks][kJoystickNameSize];
     platform::NativeWindow window;
     uint8_t keyState[256];  // bit 7 set = held
@@ -38,8 +39,8 @@ constexpr uint32_t kKeyboardNotAcquired = 0x8000000B;
 constexpr uint32_t kMouseNotSetUp = 0x8000000C;
 
 void InputReset(InputDevices& in);
-uint32_t InputInit(InputDevices& in, platform::NativeWindow window, void* instance,
-                   bool useDirectMouse);
+uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
+                   platform::AppInstance instance, bool useDirectMouse);
 void InputShutdown(InputDevices& in);
 void InputRefresh(InputDevices& in);
 // Held test shared by ShowFrame, the wait loops and typed characters.

@@ -1,6 +1,6 @@
 // OpenGL 1.1 from the system headers, the same on both targets. The ARB
 // entry points are not declared here: the runtime fetches them at run time
-// (gfx2d/gl_entry_points.h) under their own names.
+// (platform/gl_entry_points.h) under their own names.
 #pragma once
 
 #ifdef _WIN32

@@ -8,8 +8,12 @@
 
 namespace platform {
 
-using GlContext = void*;
-using PaletteHandle = void*;
+struct GlContextObject;  // HGLRC on Windows; SDL_GLContext on Linux
+using GlContext = GlContextObject*;
+struct PaletteObject;  // HPALETTE on Windows; never made on Linux
+using PaletteHandle = PaletteObject*;
+// A GL entry point as fetched by name; cast to its own type before calling.
+using GlProc = void (*)();
 
 // What the chosen pixel format turned out to be.
 struct PixelFormatDescription {
@@ -44,7 +48,7 @@ GlContext CreateGlContext(NativeWindow window);
 void DeleteGlContext(NativeWindow window, GlContext context);
 void SwapWindowBuffers(NativeWindow window);
 // Address of a GL entry point by name, or null.
-void* GlProcAddress(const char* name);
+GlProc GlProcAddress(const char* name);
 
 // Switches the display to width x height (and bitsPerPixel when non-zero)
 // for fullscreen use; false when no such mode can be set.

@@ -4,23 +4,20 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/device_input.h"
 #include "platform/window.h"
 
 namespace platform {
 
-// The device-input interface for the program instance; null when there is none.
-void* CreateDeviceInput(void* instance);
-void ReleaseDeviceInput(void* deviceInput);
-
 // Creates the system keyboard device with the standard keyboard data format
 // and exclusive foreground cooperation on the window; null when it cannot be
 // created. `acquired` tells whether acquiring it worked.
-void* CreateKeyboardDevice(void* deviceInput, NativeWindow window, bool& acquired);
+KeyboardDevice CreateKeyboardDevice(DeviceInput deviceInput, NativeWindow window, bool& acquired);
 // Acquires the keyboard (setting format and cooperation again when that
 // fails) and reads the 256-byte state, indexed by scan code, bit 7 = held.
 // False when the state could not be read.
-bool ReadKeyboardDevice(void* keyboard, NativeWindow window, uint8_t keyState[256]);
-void ReleaseKeyboardDevice(void* keyboard);
+bool ReadKeyboardDevice(KeyboardDevice keyboard, NativeWindow window, uint8_t keyState[256]);
+void ReleaseKeyboardDevice(KeyboardDevice keyboard);
 
 // Drops one waiting keyboard or mouse message, as the device keyboard read
 // did with the Win32 message queue; nothing where no such queue exists.

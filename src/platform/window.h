@@ -4,7 +4,12 @@
 
 namespace platform {
 
-using NativeWindow = void*;
+// Typed opaque handles: each backend defines nothing behind these structs and
+// converts to its native handle inside its own folder only.
+struct AppInstanceObject;  // HINSTANCE on Windows; unused (null) on Linux
+using AppInstance = AppInstanceObject*;
+struct NativeWindowObject;  // HWND on Windows; SDL_Window* on Linux
+using NativeWindow = NativeWindowObject*;
 
 struct DesktopMetrics {
     int screenWidth, screenHeight;  // primary screen
@@ -14,9 +19,9 @@ struct DesktopMetrics {
 DesktopMetrics GetDesktopMetrics();
 
 // Registers the window class "Brindle" (own DC, byte-aligned); false on failure.
-bool RegisterWindowClass(void* instance);
+bool RegisterWindowClass(AppInstance instance);
 // Creates the caption-only window with the given outer geometry and caption.
-NativeWindow CreateMainWindow(void* instance, const char* caption, int x, int y, int outerWidth,
+NativeWindow CreateMainWindow(AppInstance instance, const char* caption, int x, int y, int outerWidth,
                               int outerHeight);
 void ShowWindowNormal(NativeWindow window);
 void SetWindowCaption(NativeWindow window, const char* caption);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/runtime_state.h"
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "platform/gl.h"
 #include "support/test_runtime.h"
 

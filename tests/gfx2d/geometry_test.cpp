@@ -76,28 +76,27 @@ TEST(CollisionMask, FarPositionsDoNotWrap) {
 }
 
 TEST(PolygonBatch, CapacityGrowsInSteps) {
-    FreePolygonBatch();
-    AppendPolygonVertex({});
-    EXPECT_EQ(polygonCapacity, polygonInitialCapacity);  // from nothing: 512
-    FreePolygonBatch();
+    PolygonBatch batch;
+    batch.Append({});
+    EXPECT_EQ(batch.capacity, polygonInitialCapacity);  // from nothing: 512
+    batch.Free();
 
-    ResetPolygonBatch(7);
-    EXPECT_EQ(polygonSlot, 7);
-    EXPECT_EQ(polygonCount, 0);
-    EXPECT_EQ(polygonCapacity, 9);
+    batch.Reset(7);
+    EXPECT_EQ(batch.slot, 7);
+    EXPECT_EQ(batch.count, 0);
+    EXPECT_EQ(batch.capacity, 9);
     for (int i = 0; i < 10; ++i) {
         PolygonVertexData v{};
         v.x = static_cast<float>(i);
-        AppendPolygonVertex(v);
+        batch.Append(v);
     }
-    EXPECT_EQ(polygonCapacity, 9 + polygonGrowth);
-    ASSERT_EQ(polygonCount, 10);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(polygonVertices[i].x, i);  // copied on growth
+    EXPECT_EQ(batch.capacity, 9 + polygonGrowth);
+    ASSERT_EQ(batch.count, 10);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(batch.vertices[i].x, i);  // copied on growth
 
-    ResetPolygonBatch(-1);  // a larger array is kept
-    EXPECT_EQ(polygonCapacity, 9 + polygonGrowth);
-    EXPECT_EQ(polygonCount, 0);
-    FreePolygonBatch();
+    batch.Reset(-1);  // a larger array is kept
+    EXPECT_EQ(batch.capacity, 9 + polygonGrowth);
+    EXPECT_EQ(batch.count, 0);
 }
 
 TEST(PolygonBatch, VertexValues) {

@@ -302,7 +302,7 @@ TEST(BuildObject, EmptyObjectsAndOutOfRangeNumbersDrawNothing) {
     EndObject();
     StartObject(-1);
     NewStrip();
-    EXPECT_EQ(buildObject, -1);
+    EXPECT_EQ(runtime.scene.buildObject, -1);
     AddVertex(0, 0, 0, 0, 0, 0xFFFFFF);  // ignored without an open object
     EndObject();
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/runtime_state.h"
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "platform/gl.h"
 #include "support/test_runtime.h"

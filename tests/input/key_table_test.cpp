@@ -7,9 +7,13 @@
 #include <set>
 
 #include "input/input_devices.h"
-#include "input/scan_code_map.h"
+#include "platform/key_usage_map.h"
 
 namespace {
+
+using platform::KeyUsageScanCode;
+using platform::KeyUsageTable;
+using platform::ScanCodeForKeyUsage;
 
 InputDevices FallbackTable() {
     InputDevices in{};
@@ -137,7 +141,7 @@ TEST(InputRecord, ResetValues) {
     EXPECT_EQ(in.directInput, nullptr);
     EXPECT_EQ(in.keyboardDevice, nullptr);
     EXPECT_EQ(in.mouseDevice, nullptr);
-    for (void* j : in.joystickDevices) EXPECT_EQ(j, nullptr);
+    for (platform::JoystickDevice j : in.joystickDevices) EXPECT_EQ(j, nullptr);
 }
 
 }  // namespace

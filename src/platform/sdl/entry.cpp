@@ -3,7 +3,7 @@
 // is quoted, as a Windows command line would show it.
 #include <string>
 
-#include "core/startup.h"
+#include "platform/program_entry.h"
 
 int main(int argc, char** argv) {
     std::string line;

@@ -1,6 +1,9 @@
-// Shared state of the SDL backend.
+// Shared state of the SDL backend, and the conversions between the seam's
+// typed handles and SDL's own.
 #pragma once
 #include <SDL.h>
+
+#include "platform/window.h"
 
 namespace platform::sdl {
 bool EnsureVideo();             // SDL video (and events) initialised once
@@ -9,4 +12,7 @@ void ForwardEvent(const SDL_Event& e);  // events other than window events
 // The fixed pixel format request as GL attributes; SDL fixes the visual when
 // the window is created, so this runs before that.
 void SetGlAttributes(int colourBits);
+
+inline SDL_Window* Win(NativeWindow window) { return reinterpret_cast<SDL_Window*>(window); }
+inline NativeWindow Handle(SDL_Window* window) { return reinterpret_cast<NativeWindow>(window); }
 }  // namespace platform::sdl

@@ -13,9 +13,9 @@
 
 namespace platform {
 
-namespace {
-SDL_Window* Win(NativeWindow w) { return static_cast<SDL_Window*>(w); }
+using sdl::Win;
 
+namespace {
 SDL_GLContext context = nullptr;
 bool displayModeChanged = false;
 
@@ -101,20 +101,23 @@ void DeletePalette(PaletteHandle) {}
 
 GlContext CreateGlContext(NativeWindow window) {
     EnsureContext(window);
-    return context;
+    return reinterpret_cast<GlContext>(context);
 }
 
 void DeleteGlContext(NativeWindow window, GlContext c) {
     SDL_GL_MakeCurrent(window ? Win(window) : nullptr, nullptr);
-    if (c) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(c));
-    if (c == context) context = nullptr;
+    SDL_GLContext native = reinterpret_cast<SDL_GLContext>(c);
+    if (native) SDL_GL_DeleteContext(native);
+    if (native == context) context = nullptr;
 }
 
 void SwapWindowBuffers(NativeWindow window) {
     if (window) SDL_GL_SwapWindow(Win(window));
 }
 
-void* GlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+GlProc GlProcAddress(const char* name) {
+    return reinterpret_cast<GlProc>(SDL_GL_GetProcAddress(name));
+}
 
 bool ChangeDisplayMode(NativeWindow window, int width, int height, int bitsPerPixel) {
     if (!window) return false;

@@ -6,27 +6,30 @@
 
 #include <cstring>
 
-#include "input/scan_code_map.h"
+#include "platform/key_usage_map.h"
 #include "platform/keyboard.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform {
 
 namespace {
-// Stands for the device-input interface and the keyboard device.
+// Stand for the device-input interface and the keyboard device: SDL has one
+// implicit keyboard, so the handles only need to be distinct and non-null.
 int deviceInputToken;
 int keyboardToken;
 }  // namespace
 
-void* CreateDeviceInput(void*) { return sdl::EnsureVideo() ? &deviceInputToken : nullptr; }
-void ReleaseDeviceInput(void*) {}
+DeviceInput CreateDeviceInput(AppInstance) {
+    return sdl::EnsureVideo() ? reinterpret_cast<DeviceInput>(&deviceInputToken) : nullptr;
+}
+void ReleaseDeviceInput(DeviceInput) {}
 
-void* CreateKeyboardDevice(void*, NativeWindow, bool& acquired) {
+KeyboardDevice CreateKeyboardDevice(DeviceInput, NativeWindow, bool& acquired) {
     acquired = true;
-    return &keyboardToken;
+    return reinterpret_cast<KeyboardDevice>(&keyboardToken);
 }
 
-bool ReadKeyboardDevice(void*, NativeWindow, uint8_t keyState[256]) {
+bool ReadKeyboardDevice(KeyboardDevice, NativeWindow, uint8_t keyState[256]) {
     SDL_PumpEvents();  // events stay queued for the message pump
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
@@ -40,7 +43,7 @@ bool ReadKeyboardDevice(void*, NativeWindow, uint8_t keyState[256]) {
     return true;
 }
 
-void ReleaseKeyboardDevice(void*) {}
+void ReleaseKeyboardDevice(KeyboardDevice) {}
 
 void DropOneInputMessage() {}
 
@@ -51,7 +54,7 @@ bool AsyncKeyDown(int) { return false; }
 void CursorClientPosition(NativeWindow window, int& x, int& y) {
     int gx = 0, gy = 0, wx = 0, wy = 0;
     SDL_GetGlobalMouseState(&gx, &gy);
-    if (window) SDL_GetWindowPosition(static_cast<SDL_Window*>(window), &wx, &wy);
+    if (window) SDL_GetWindowPosition(sdl::Win(window), &wx, &wy);
     x = gx - wx;
     y = gy - wy;
 }

@@ -2,7 +2,7 @@
 // rules the Windows window procedure applies.
 #include <SDL.h>
 
-#include "core/window.h"
+#include "platform/events.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window.h"
 
@@ -14,12 +14,14 @@ SDL_Window* mainSdlWindow = nullptr;
 void HandleEvent(const SDL_Event& e) {
     switch (e.type) {
     case SDL_QUIT:
-        WindowCloseRequested();
+        // The runtime's close handler ends the program and does not return.
+        Deliver(eventSink.closeRequested);
+        break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_FOCUS_GAINED: WindowActivated(); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: WindowDeactivated(); break;
-        case SDL_WINDOWEVENT_CLOSE: WindowCloseRequested();
+        case SDL_WINDOWEVENT_FOCUS_GAINED: Deliver(eventSink.activated); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: Deliver(eventSink.deactivated); break;
+        case SDL_WINDOWEVENT_CLOSE: Deliver(eventSink.closeRequested); break;
         default: break;
         }
         break;
@@ -43,9 +45,9 @@ DesktopMetrics GetDesktopMetrics() {
     return m;
 }
 
-bool RegisterWindowClass(void*) { return sdl::EnsureVideo(); }
+bool RegisterWindowClass(AppInstance) { return sdl::EnsureVideo(); }
 
-NativeWindow CreateMainWindow(void*, const char* caption, int x, int y, int outerWidth,
+NativeWindow CreateMainWindow(AppInstance, const char* caption, int x, int y, int outerWidth,
                               int outerHeight) {
     // SDL sizes the client area; the caption and borders belong to the
     // window manager, so the client area is the drawing surface itself.
@@ -54,21 +56,21 @@ NativeWindow CreateMainWindow(void*, const char* caption, int x, int y, int oute
                                      outerHeight - GetDesktopMetrics().captionHeight,
                                      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SDL_DisableScreenSaver();  // the screen saver never starts while the game runs
-    return mainSdlWindow;
+    return sdl::Handle(mainSdlWindow);
 }
 
 void ShowWindowNormal(NativeWindow window) {
-    SDL_ShowWindow(static_cast<SDL_Window*>(window));
-    SDL_RaiseWindow(static_cast<SDL_Window*>(window));
+    SDL_ShowWindow(sdl::Win(window));
+    SDL_RaiseWindow(sdl::Win(window));
 }
 
 void SetWindowCaption(NativeWindow window, const char* caption) {
-    if (window) SDL_SetWindowTitle(static_cast<SDL_Window*>(window), caption);
+    if (window) SDL_SetWindowTitle(sdl::Win(window), caption);
 }
 
 void DestroyMainWindow(NativeWindow window) {
-    SDL_DestroyWindow(static_cast<SDL_Window*>(window));
-    if (window == mainSdlWindow) mainSdlWindow = nullptr;
+    SDL_DestroyWindow(sdl::Win(window));
+    if (sdl::Win(window) == mainSdlWindow) mainSdlWindow = nullptr;
 }
 
 void PostQuit(int) {}
@@ -87,14 +89,14 @@ bool DispatchOneMessage() {
 }
 
 void HideWindow(NativeWindow window) {
-    if (window) SDL_HideWindow(static_cast<SDL_Window*>(window));
+    if (window) SDL_HideWindow(sdl::Win(window));
 }
 
 void ShowAndActivate(NativeWindow window) {
     if (!window) return;
-    SDL_ShowWindow(static_cast<SDL_Window*>(window));
-    SDL_RaiseWindow(static_cast<SDL_Window*>(window));
-    SDL_SetWindowInputFocus(static_cast<SDL_Window*>(window));
+    SDL_ShowWindow(sdl::Win(window));
+    SDL_RaiseWindow(sdl::Win(window));
+    SDL_SetWindowInputFocus(sdl::Win(window));
 }
 
 // SDL has no access to other applications' windows; their placement is left
@@ -103,7 +105,7 @@ void SaveWindowPlacements() {}
 void RestoreWindowPlacements() {}
 
 void HideWindowForDialog(NativeWindow window) {
-    if (window) SDL_HideWindow(static_cast<SDL_Window*>(window));
+    if (window) SDL_HideWindow(sdl::Win(window));
 }
 
 }  // namespace platform

@@ -2,12 +2,14 @@
 // ProgramEntry, with the show state from the start-up information.
 #include <windows.h>
 
-#include "core/startup.h"
+#include "platform/program_entry.h"
+#include "platform/win32/win32_handles.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     STARTUPINFOA info;
     info.cb = sizeof info;
     GetStartupInfoA(&info);
     int show = (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWDEFAULT;
-    return ProgramEntry(instance, previous, SkipProgramName(GetCommandLineA()), show);
+    return ProgramEntry(platform::win32::Handle(instance), platform::win32::Handle(previous),
+                        SkipProgramName(GetCommandLineA()), show);
 }

@@ -6,11 +6,14 @@
 
 #include "platform/gl.h"
 #include "platform/gl_context.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
+using win32::Handle;
+using win32::Hwnd;
+
 namespace {
-HWND Hwnd(NativeWindow w) { return static_cast<HWND>(w); }
 
 void FromDescriptor(const PIXELFORMATDESCRIPTOR& pfd, PixelFormatDescription& out) {
     out.software = (pfd.dwFlags & PFD_GENERIC_FORMAT) != 0;
@@ -92,11 +95,11 @@ PaletteHandle RealizeRgbPalette(NativeWindow window, const uint32_t* entries, in
         RealizePalette(dc);
         ReleaseDC(Hwnd(window), dc);
     }
-    return palette;
+    return Handle(palette);
 }
 
 void DeletePalette(PaletteHandle palette) {
-    if (palette) DeleteObject(static_cast<HPALETTE>(palette));
+    if (palette) DeleteObject(win32::Hpalette(palette));
 }
 
 GlContext CreateGlContext(NativeWindow window) {
@@ -104,14 +107,14 @@ GlContext CreateGlContext(NativeWindow window) {
     HGLRC context = wglCreateContext(dc);
     if (context) wglMakeCurrent(dc, context);
     ReleaseDC(Hwnd(window), dc);
-    return context;
+    return Handle(context);
 }
 
 void DeleteGlContext(NativeWindow window, GlContext context) {
     HDC dc = window ? GetDC(Hwnd(window)) : nullptr;
     wglMakeCurrent(dc, nullptr);
     if (dc) ReleaseDC(Hwnd(window), dc);
-    if (context) wglDeleteContext(static_cast<HGLRC>(context));
+    if (context) wglDeleteContext(win32::Hglrc(context));
 }
 
 void SwapWindowBuffers(NativeWindow window) {
@@ -120,8 +123,8 @@ void SwapWindowBuffers(NativeWindow window) {
     ReleaseDC(Hwnd(window), dc);
 }
 
-void* GlProcAddress(const char* name) {
-    return reinterpret_cast<void*>(wglGetProcAddress(name));
+GlProc GlProcAddress(const char* name) {
+    return reinterpret_cast<GlProc>(wglGetProcAddress(name));
 }
 
 bool ChangeDisplayMode(NativeWindow, int width, int height, int bitsPerPixel) {

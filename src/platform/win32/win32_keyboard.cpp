@@ -7,49 +7,50 @@
 #include <cstring>
 
 #include "platform/keyboard.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
 namespace {
 constexpr DWORD kExclusiveForeground = DISCL_EXCLUSIVE | DISCL_FOREGROUND;  // 5
-IDirectInputA* Input(void* p) { return static_cast<IDirectInputA*>(p); }
-IDirectInputDeviceA* Device(void* p) { return static_cast<IDirectInputDeviceA*>(p); }
+IDirectInputA* Input(DeviceInput p) { return reinterpret_cast<IDirectInputA*>(p); }
+IDirectInputDeviceA* Device(KeyboardDevice p) { return reinterpret_cast<IDirectInputDeviceA*>(p); }
 }  // namespace
 
-void* CreateDeviceInput(void* instance) {
+DeviceInput CreateDeviceInput(AppInstance instance) {
     // Tests start the runtime without the instance handle WinMain gets.
-    HINSTANCE module = instance ? static_cast<HINSTANCE>(instance) : GetModuleHandleA(nullptr);
+    HINSTANCE module = instance ? win32::Hinstance(instance) : GetModuleHandleA(nullptr);
     IDirectInputA* input = nullptr;
     if (FAILED(DirectInputCreateA(module, 0x0500, &input, nullptr))) return nullptr;
-    return input;
+    return reinterpret_cast<DeviceInput>(input);
 }
 
-void ReleaseDeviceInput(void* deviceInput) {
+void ReleaseDeviceInput(DeviceInput deviceInput) {
     if (deviceInput) Input(deviceInput)->Release();
 }
 
-void* CreateKeyboardDevice(void* deviceInput, NativeWindow window, bool& acquired) {
+KeyboardDevice CreateKeyboardDevice(DeviceInput deviceInput, NativeWindow window, bool& acquired) {
     acquired = false;
     IDirectInputDeviceA* keyboard = nullptr;
     if (FAILED(Input(deviceInput)->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr)) || !keyboard)
         return nullptr;
     keyboard->SetDataFormat(&c_dfDIKeyboard);
-    keyboard->SetCooperativeLevel(static_cast<HWND>(window), kExclusiveForeground);
+    keyboard->SetCooperativeLevel(win32::Hwnd(window), kExclusiveForeground);
     acquired = SUCCEEDED(keyboard->Acquire());
-    return keyboard;
+    return reinterpret_cast<KeyboardDevice>(keyboard);
 }
 
-bool ReadKeyboardDevice(void* keyboard, NativeWindow window, uint8_t keyState[256]) {
+bool ReadKeyboardDevice(KeyboardDevice keyboard, NativeWindow window, uint8_t keyState[256]) {
     IDirectInputDeviceA* k = Device(keyboard);
     if (FAILED(k->Acquire())) {
         k->SetDataFormat(&c_dfDIKeyboard);
-        k->SetCooperativeLevel(static_cast<HWND>(window), kExclusiveForeground);
+        k->SetCooperativeLevel(win32::Hwnd(window), kExclusiveForeground);
         k->Acquire();
     }
     return SUCCEEDED(k->GetDeviceState(256, keyState));
 }
 
-void ReleaseKeyboardDevice(void* keyboard) {
+void ReleaseKeyboardDevice(KeyboardDevice keyboard) {
     IDirectInputDeviceA* k = Device(keyboard);
     k->Unacquire();
     k->Release();
@@ -71,7 +72,7 @@ bool AsyncKeyDown(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
 void CursorClientPosition(NativeWindow window, int& x, int& y) {
     POINT p = {0, 0};
     GetCursorPos(&p);
-    ScreenToClient(static_cast<HWND>(window), &p);
+    ScreenToClient(win32::Hwnd(window), &p);
     x = p.x;
     y = p.y;
 }

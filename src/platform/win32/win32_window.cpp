@@ -1,7 +1,8 @@
 // The window on Windows: class "Brindle" and its window procedure.
 #include <windows.h>
 
-#include "core/window.h"
+#include "platform/events.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -18,8 +19,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ACTIVATE:
         switch (LOWORD(wParam)) {
         case WA_ACTIVE:
-        case WA_CLICKACTIVE: WindowActivated(); break;
-        case WA_INACTIVE: WindowDeactivated(); break;
+        case WA_CLICKACTIVE: Deliver(eventSink.activated); break;
+        case WA_INACTIVE: Deliver(eventSink.deactivated); break;
         default: break;
         }
         return 0;
@@ -27,12 +28,18 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         switch (wParam & 0xFFF0) {
         case SC_SCREENSAVE:
         case SC_MONITORPOWER: return 0;
-        case SC_CLOSE: WindowCloseRequested();
+        case SC_CLOSE:
+            // The runtime's close handler ends the program and does not
+            // return; without one the default processing closes the window.
+            Deliver(eventSink.closeRequested);
+            [[fallthrough]];
         default: break;
         }
         break;
     case WM_CLOSE:
-        WindowCloseRequested();
+        // As for SC_CLOSE: normally no return; else the default destroys it.
+        Deliver(eventSink.closeRequested);
+        [[fallthrough]];
     default:
         break;
     }
@@ -66,31 +73,32 @@ DesktopMetrics GetDesktopMetrics() {
             GetSystemMetrics(SM_CYBORDER)};
 }
 
-bool RegisterWindowClass(void* instance) {
+bool RegisterWindowClass(AppInstance instance) {
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC | CS_BYTEALIGNCLIENT | CS_BYTEALIGNWINDOW;
     wc.lpfnWndProc = WindowProcedure;
-    wc.hInstance = static_cast<HINSTANCE>(instance);
+    wc.hInstance = win32::Hinstance(instance);
     wc.lpszClassName = "Brindle";
     return RegisterClassA(&wc) != 0;
 }
 
-NativeWindow CreateMainWindow(void* instance, const char* caption, int x, int y, int outerWidth,
-                              int outerHeight) {
-    return CreateWindowExA(0, "Brindle", caption, WS_CAPTION, x, y, outerWidth, outerHeight,
-                           nullptr, nullptr, static_cast<HINSTANCE>(instance), nullptr);
+NativeWindow CreateMainWindow(AppInstance instance, const char* caption, int x, int y,
+                              int outerWidth, int outerHeight) {
+    return win32::Handle(CreateWindowExA(0, "Brindle", caption, WS_CAPTION, x, y, outerWidth,
+                                         outerHeight, nullptr, nullptr, win32::Hinstance(instance),
+                                         nullptr));
 }
 
 void ShowWindowNormal(NativeWindow window) {
-    ShowWindow(static_cast<HWND>(window), SW_SHOWNORMAL);
-    UpdateWindow(static_cast<HWND>(window));
+    ShowWindow(win32::Hwnd(window), SW_SHOWNORMAL);
+    UpdateWindow(win32::Hwnd(window));
 }
 
 void SetWindowCaption(NativeWindow window, const char* caption) {
-    SetWindowTextA(static_cast<HWND>(window), caption);
+    SetWindowTextA(win32::Hwnd(window), caption);
 }
 
-void DestroyMainWindow(NativeWindow window) { DestroyWindow(static_cast<HWND>(window)); }
+void DestroyMainWindow(NativeWindow window) { DestroyWindow(win32::Hwnd(window)); }
 void PostQuit(int code) { PostQuitMessage(code); }
 void InvalidateScreen() { InvalidateRect(nullptr, nullptr, TRUE); }
 
@@ -106,10 +114,10 @@ bool DispatchOneMessage() {
     return true;
 }
 
-void HideWindow(NativeWindow window) { ShowWindow(static_cast<HWND>(window), SW_HIDE); }
+void HideWindow(NativeWindow window) { ShowWindow(win32::Hwnd(window), SW_HIDE); }
 
 void ShowAndActivate(NativeWindow window) {
-    HWND w = static_cast<HWND>(window);
+    HWND w = win32::Hwnd(window);
     ShowWindow(w, SW_SHOW);
     BringWindowToTop(w);
     SetActiveWindow(w);
@@ -127,7 +135,7 @@ void RestoreWindowPlacements() {
 }
 
 void HideWindowForDialog(NativeWindow window) {
-    HWND w = static_cast<HWND>(window);
+    HWND w = win32::Hwnd(window);
     SetWindowLongA(w, GWL_EXSTYLE, 0);
     SetWindowLongA(w, GWL_STYLE, WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     ShowWindow(w, SW_HIDE);

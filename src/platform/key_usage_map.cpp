@@ -1,4 +1,6 @@
-#include "input/scan_code_map.h"
+#include "platform/key_usage_map.h"
+
+namespace platform {
 
 namespace {
 const KeyUsageScanCode kTable[] = {
@@ -113,3 +115,5 @@ const KeyUsageScanCode* KeyUsageTable(int& count) {
     count = kCount;
     return kTable;
 }
+
+}  // namespace platform

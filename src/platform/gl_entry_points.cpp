@@ -1,4 +1,4 @@
-#include "gfx2d/gl_entry_points.h"
+#include "platform/gl_entry_points.h"
 
 #include <cstring>
 

@@ -1,0 +1,5 @@
+#include "platform/events.h"
+
+namespace platform {
+EventSink eventSink;
+}  // namespace platform

@@ -1,0 +1,18 @@
+// Conversions between the seam's typed handles and the Win32 ones; used
+// inside platform/win32 only.
+#pragma once
+#include <windows.h>
+
+#include "platform/gl_context.h"
+#include "platform/window.h"
+
+namespace platform::win32 {
+inline HWND Hwnd(NativeWindow window) { return reinterpret_cast<HWND>(window); }
+inline NativeWindow Handle(HWND window) { return reinterpret_cast<NativeWindow>(window); }
+inline HINSTANCE Hinstance(AppInstance instance) { return reinterpret_cast<HINSTANCE>(instance); }
+inline AppInstance Handle(HINSTANCE instance) { return reinterpret_cast<AppInstance>(instance); }
+inline HGLRC Hglrc(GlContext context) { return reinterpret_cast<HGLRC>(context); }
+inline GlContext Handle(HGLRC context) { return reinterpret_cast<GlContext>(context); }
+inline HPALETTE Hpalette(PaletteHandle palette) { return reinterpret_cast<HPALETTE>(palette); }
+inline PaletteHandle Handle(HPALETTE palette) { return reinterpret_cast<PaletteHandle>(palette); }
+}  // namespace platform::win32
