@@ -1,11 +1,10 @@
 // The sprite commands: game-code numbers to slots and pixels.
 #include <brindle/gfx2d.h>
 
-#include <cmath>
-
 #include "core/runtime_state.h"
 #include "gfx2d/command_args.h"
 #include "gfx2d/sprites.h"
+#include "lang/portable_maths.h"
 #include "media/media_pack.h"
 
 namespace {
@@ -45,8 +44,8 @@ void ZoomSprite(double slot, double x, double y, double zoomX, double zoomY) {
     if (!SlotArgument(slot, s)) return;
     OpenGLZadederu& r = Renderer();
     float iw = static_cast<float>(r.imageWidth[s]), ih = static_cast<float>(r.imageHeight[s]);
-    float w = std::fabs(static_cast<float>(r.imageWidth[s] * zoomX));
-    float h = std::fabs(static_cast<float>(r.imageHeight[s] * zoomY));
+    float w = maths::fabs(static_cast<float>(r.imageWidth[s] * zoomX));
+    float h = maths::fabs(static_cast<float>(r.imageHeight[s] * zoomY));
     // Scales about the sprite's centre; a negative zoom does not mirror.
     StretchSprite(r, s, static_cast<float>(x) - (w - iw) / 2, static_cast<float>(y) - (h - ih) / 2, w, h);
 }
@@ -65,7 +64,7 @@ void RotoZoomSprite(double slot, double x, double y, double angle, double zoom) 
     // Negative angles are turned into 0 ... 360 as by adding 360 until
     // non-negative, without looping for huge values.
     if (angle < 0) {
-        angle = std::fmod(angle, 360.0);
+        angle = maths::fmod(angle, 360.0);
         if (angle < 0) angle += 360;
     }
     RotoZoomOptions o;

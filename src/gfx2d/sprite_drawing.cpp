@@ -2,9 +2,8 @@
 // billboards in the 3D scene. Quads are triangle fans bottom-left,
 // bottom-right, top-right, top-left: counter-clockwise in GL's frame, so
 // they survive face culling unless a negative size mirrors them.
-#include <cmath>
-
 #include "gfx2d/sprites.h"
+#include "lang/portable_maths.h"
 #include "platform/gl.h"
 
 namespace {
@@ -60,8 +59,8 @@ void RotatedQuad(const OpenGLZadederu& r, int slot, float x, float y, float angl
 }  // namespace
 
 void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y) {
-    x = std::ceil(x);
-    y = std::ceil(y);
+    x = maths::ceil(x);
+    y = maths::ceil(y);
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
@@ -69,10 +68,10 @@ void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y) {
 }
 
 void StretchSprite(OpenGLZadederu& r, int slot, float x, float y, float width, float height) {
-    x = std::ceil(x);
-    y = std::ceil(y);
-    width = std::ceil(width);
-    height = std::ceil(height);
+    x = maths::ceil(x);
+    y = maths::ceil(y);
+    width = maths::ceil(width);
+    height = maths::ceil(height);
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;

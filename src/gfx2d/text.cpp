@@ -2,7 +2,6 @@
 
 #include <brindle/core.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/runtime_state.h"
 #include "gfx2d/builtin_font.h"
 #include "gfx2d/sprites.h"
+#include "lang/portable_maths.h"
 #include "media/media_pack.h"
 #include "platform/gl.h"
 
@@ -110,7 +110,7 @@ void DrawText(OpenGLZadederu& r, int font, const char* text, float x, float y, f
     // A font image that could not be decoded has no texture: no glyphs
     // rather than blank boxes.
     if (r.spriteTexture[slot][0] == 0) return;
-    GlyphQuads(FontGeometryOfSlot(r, font), text, std::ceil(x), std::ceil(y), z);
+    GlyphQuads(FontGeometryOfSlot(r, font), text, maths::ceil(x), maths::ceil(y), z);
 }
 
 void DrawText3D(OpenGLZadederu& r, int font, const char* text, float x, float y, float z,

@@ -1,13 +1,13 @@
 // Drawing objects: frame choice and blending, the visibility cone, the fast
 // path from a static buffer, the per-draw copy, sphere mapping and the
 // effect paths (bump mapping, cel shading with outline, shadow volumes).
-#include <cmath>
 #include <cstring>
 
 #include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
 #include "gfx3d/zadederu3d.h"
+#include "lang/portable_maths.h"
 #include "platform/gl.h"
 
 #ifndef GL_ARRAY_BUFFER_ARB
@@ -36,7 +36,7 @@ float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1]
 void Normalise(float v[3]) {
     float sq = Dot(v, v);
     if (sq > 1e-7f) {
-        float len = std::sqrt(sq);
+        float len = maths::sqrt(sq);
         v[0] /= len;
         v[1] /= len;
         v[2] /= len;
@@ -121,9 +121,9 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         Q = frameF;
         w = weight;
     } else {
-        w = weight == 1.0f ? 1.0f : std::fmod(weight, 1.0f);
+        w = weight == 1.0f ? 1.0f : maths::fmod(weight, 1.0f);
         float pos = frameF + (frameA - frameF) * w;
-        float whole = std::trunc(pos);
+        float whole = maths::trunc(pos);
         int E = static_cast<int>(whole);
         float frac = pos - whole;
         if (frameF < frameA) {
@@ -371,7 +371,7 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         float rel[3];
         for (int a = 0; a < 3; ++a)
             rel[a] = level0.translation[a] + frameQ.centre[a] - cameraPosition[a];
-        float t = std::sqrt(Dot(rel, rel)) * viewConeTangent * 0.003f / level0.scale[1];
+        float t = maths::sqrt(Dot(rel, rel)) * viewConeTangent * 0.003f / level0.scale[1];
         if (!(t > frameQ.radius / 8)) {
             if (!(t >= 1e-7f)) t = 1e-7f;  // also a scale of 0 at distance 0
             MeshVertex* out = mesh.drawVertices.data;

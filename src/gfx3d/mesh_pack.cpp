@@ -1,8 +1,8 @@
 // Packing, normal computation, expansion and bounds of meshes.
-#include <cmath>
 #include <cstring>
 
 #include "gfx3d/mesh.h"
+#include "lang/portable_maths.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr float kTiny = 1e-7f;
 void Normalise(float v[3]) {
     float sq = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
     if (sq > kTiny) {
-        float len = std::sqrt(sq);
+        float len = maths::sqrt(sq);
         v[0] /= len;
         v[1] /= len;
         v[2] /= len;
@@ -182,7 +182,7 @@ void ComputeNormals(MeshObject& mesh, bool normals, bool smooth, bool tangents) 
                 float du2 = window[2].u - window[0].u, dv2 = window[2].v - window[0].v;
                 float det = du1 * dv2 - dv1 * du2;
                 // Triangles without a usable texture mapping add nothing.
-                if (std::fabs(det) > 1e-5f) {
+                if (maths::fabs(det) > 1e-5f) {
                     float t[3], b[3];
                     for (int a = 0; a < 3; ++a) {
                         t[a] = -(dv1 * e2[a] - dv2 * e1[a]) / det;
@@ -302,7 +302,7 @@ void ComputeBounds(MeshObject& mesh) {
             float d[3] = {v.position[0] - frame.centre[0], v.position[1] - frame.centre[1],
                           v.position[2] - frame.centre[2]};
             float sq = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-            float dist = sq > kTiny ? std::sqrt(sq) : 0.0f;
+            float dist = sq > kTiny ? maths::sqrt(sq) : 0.0f;
             if (dist > radius) radius = dist;
         }
         frame.radius = radius;

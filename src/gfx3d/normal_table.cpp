@@ -1,8 +1,8 @@
 // The 162 vertex-normal directions of the MD2 model format. Normals,
 // tangents and binormals are stored as one-byte indices into this table.
-#include <cmath>
 
 #include "gfx3d/mesh.h"
+#include "lang/portable_maths.h"
 
 const float kNormalTable[162][3] = {
     {-0.525731f, 0.000000f, 0.850651f},   {-0.442863f, 0.238856f, 0.864188f},
@@ -95,7 +95,7 @@ int NearestDirection(const float n[3]) {
     int index = 0;
     for (int i = 0; i < 162; ++i) {
         const float* t = kNormalTable[i];
-        float d = std::fabs(n[0] * (n[0] - t[0]) + n[1] * (n[1] - t[1]) + n[2] * (n[2] - t[2]));
+        float d = maths::fabs(n[0] * (n[0] - t[0]) + n[1] * (n[1] - t[1]) + n[2] * (n[2] - t[2]));
         if (d <= best) {
             index = i;
             best = d;

@@ -1,12 +1,11 @@
 // The scene's state operations: projection, camera, culling, transforms,
 // lights, fog, the shadow-volume pass and the immediate-mode helpers.
-#include <cmath>
-
-#include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
 #include "gfx3d/zadederu3d.h"
+#include "lang/portable_maths.h"
 #include "platform/gl.h"
+#include "platform/gl_entry_points.h"
 
 namespace {
 
@@ -16,12 +15,12 @@ void ColourFloats(int colour, float out[3]) {
     out[2] = ((colour >> 16) & 0xFF) / 255.0f;
 }
 
-float Length(const float v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+float Length(const float v[3]) { return maths::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
 void NormaliseIfLong(float v[3]) {
     float sq = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
     if (sq > 1e-7f) {
-        float len = std::sqrt(sq);
+        float len = maths::sqrt(sq);
         v[0] /= len;
         v[1] /= len;
         v[2] /= len;
@@ -78,7 +77,7 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
 void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     SetShadowVolumeMode(false);
     float cone = fieldOfView + 5.0f;
-    viewConeTangent = cone <= 89.0f ? std::tan(cone / 57.29578f) : std::tan(1.553343f);
+    viewConeTangent = cone <= 89.0f ? maths::tan(cone / 57.29578f) : maths::tan(1.553343f);
     cameraUp[0] = 0;
     cameraUp[1] = 1;
     cameraUp[2] = 0;
@@ -98,7 +97,7 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     } else {
         float f = nearPlane * TanPolynomial(-fieldOfView * pi / 360.0f) * 100.0f;
         glOrtho(-aspect * f, aspect * f, -f, f, nearPlane, farPlane);
-        viewConeTangent = std::tan(1.553343f);
+        viewConeTangent = maths::tan(1.553343f);
     }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

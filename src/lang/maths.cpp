@@ -1,31 +1,31 @@
 #include <brindle/maths.h>
 
-#include <cmath>
 #include <cstdint>
 
 #include "lang/number_convert.h"
+#include "lang/portable_maths.h"
 
 namespace {
 constexpr double kDegreesPerRadian = 57.2957795;
 }
 
-double Sin(double degrees) { return std::sin(degrees / kDegreesPerRadian); }
-double Cos(double degrees) { return std::cos(degrees / kDegreesPerRadian); }
-double Tan(double degrees) { return std::tan(degrees / kDegreesPerRadian); }
+double Sin(double degrees) { return maths::sin(degrees / kDegreesPerRadian); }
+double Cos(double degrees) { return maths::cos(degrees / kDegreesPerRadian); }
+double Tan(double degrees) { return maths::tan(degrees / kDegreesPerRadian); }
 
 double ArcSin(double x) {
     if (x >= 1) return 90;
     if (x <= -1) return -90;
-    return std::asin(x) * kDegreesPerRadian;
+    return maths::asin(x) * kDegreesPerRadian;
 }
 
 double ArcCos(double x) {
     if (x >= 1) return 0;
     if (x <= -1) return 180;
-    return std::acos(x) * kDegreesPerRadian;
+    return maths::acos(x) * kDegreesPerRadian;
 }
 
-double ArcTan2(double y, double x) { return std::atan2(y, x) * kDegreesPerRadian; }
+double ArcTan2(double y, double x) { return maths::atan2(y, x) * kDegreesPerRadian; }
 
 double Mod(double a, double b) {
     int divisor = TruncToInt(b);
@@ -35,9 +35,9 @@ double Mod(double a, double b) {
     return TruncToInt(a) % divisor;
 }
 
-double Power(double base, double exponent) { return std::pow(base, exponent); }
-double Sqrt(double x) { return std::sqrt(x); }
-double Abs(double x) { return std::fabs(x); }
+double Power(double base, double exponent) { return maths::pow(base, exponent); }
+double Sqrt(double x) { return maths::sqrt(x); }
+double Abs(double x) { return maths::fabs(x); }
 
 double CharCode(const char* text) {
     return text ? static_cast<double>(static_cast<signed char>(text[0])) : 0;
@@ -52,8 +52,8 @@ double NumberLength(double value) {
 double BoxesOverlap(double x1, double y1, double w1, double h1, double x2, double y2, double w2,
                     double h2, double& result) {
     auto overlap = [](double p1, double s1, double p2, double s2) {
-        double lo1 = std::fmin(p1, p1 + s1), hi1 = std::fmax(p1, p1 + s1);
-        double lo2 = std::fmin(p2, p2 + s2), hi2 = std::fmax(p2, p2 + s2);
+        double lo1 = maths::fmin(p1, p1 + s1), hi1 = maths::fmax(p1, p1 + s1);
+        double lo2 = maths::fmin(p2, p2 + s2), hi2 = maths::fmax(p2, p2 + s2);
         return lo1 <= hi2 && lo2 <= hi1;  // touching edges overlap
     };
     result = overlap(x1, w1, x2, w2) && overlap(y1, h1, y2, h2) ? 1 : 0;

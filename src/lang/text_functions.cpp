@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "core/runtime_state.h"
 #include "lang/number_convert.h"
+#include "lang/portable_maths.h"
 #include "platform/system.h"
 
 namespace {
@@ -53,7 +55,7 @@ RtString MidText(const RtString& text, double start, double count) {
     if (count <= 0 || len < start || start < 0) return result;
     const char* from = text.Text() + static_cast<uint32_t>(start);  // start <= len
     double rest = static_cast<double>(std::strlen(from));
-    double take = count < rest ? std::trunc(count) : rest;
+    double take = count < rest ? maths::trunc(count) : rest;
     return RtString(std::string(from, static_cast<size_t>(take)).c_str());
 }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
-#include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "lang/portable_maths.h"
 #include "media/bmp_rows.h"
 
 // The working buffer is written as 32-bit words holding red in the low byte.
@@ -236,7 +236,7 @@ void MakeNormalMap(uint8_t* rgba, int width, int height) {
                               (b(c - 1, r + 1) + 2 * b(c - 1, r) + b(c - 1, r - 1));
             const double gy = (b(c - 1, r - 1) + 2 * b(c, r - 1) + b(c + 1, r - 1)) -
                               (b(c - 1, r + 1) + 2 * b(c, r + 1) + b(c + 1, r + 1));
-            const float root = static_cast<float>(std::sqrt(gx * gx + gy * gy + 1.0));
+            const float root = static_cast<float>(maths::sqrt(gx * gx + gy * gy + 1.0));
             const double k = 1.0 / root;
             uint8_t* p = out.get() + (static_cast<size_t>(r) * width + c) * 4;
             p[0] = static_cast<uint8_t>(static_cast<int>((1.0 - gx * k) * 0.5 * 255.0));
