@@ -11,7 +11,7 @@ double ArcSin(double x);  // 90 at or above 1, -90 at or below -1
 double ArcCos(double x);  // 0 at or above 1, 180 at or below -1
 double ArcTan2(double y, double x);
 
-double Mod(double a, double b);  // int(a) % int(b), sign of a; 0 when int(b) is 0
+double Mod(double a, double b);  // int(a) % int(b) in 64 bits, sign of a; 0 when int(b) is 0 or for NaN
 double Power(double base, double exponent);
 double Sqrt(double x);
 double Abs(double x);

@@ -28,11 +28,16 @@ double ArcCos(double x) {
 double ArcTan2(double y, double x) { return maths::atan2(y, x) * kDegreesPerRadian; }
 
 double Mod(double a, double b) {
-    int divisor = TruncToInt(b);
+    // Both operands truncate to 64-bit integers, so large whole numbers
+    // (3e9 and beyond) keep their true remainder. NaN and values beyond that
+    // range have none: 0.
+    auto fits = [](double x) { return x >= -9223372036854775808.0 && x < 9223372036854775808.0; };
+    if (!fits(a) || !fits(b)) return 0;
+    int64_t divisor = static_cast<int64_t>(b);
     // A divisor that truncates to 0 (|b| < 1) has no remainder to give; the
-    // lowest int divided by -1 overflows, its remainder is 0.
+    // lowest integer divided by -1 overflows, its remainder is 0.
     if (divisor == 0 || divisor == -1) return 0;
-    return TruncToInt(a) % divisor;
+    return static_cast<double>(static_cast<int64_t>(a) % divisor);
 }
 
 double Power(double base, double exponent) { return maths::pow(base, exponent); }

@@ -41,6 +41,19 @@ TEST(Maths, ModTruncatesAndKeepsTheSignOfTheDividend) {
     EXPECT_EQ(Mod(-2147483648.0, -1), 0);
     EXPECT_EQ(Mod(-2147483648.0, -1.5), 0);
     EXPECT_EQ(Mod(2147483647.0, 10), 7);
+    // Operands beyond 32 bits keep their true remainder.
+    EXPECT_EQ(Mod(3e9, 7), 4);
+    EXPECT_EQ(Mod(-3e9, 7), -4);
+    EXPECT_EQ(Mod(1e15 + 3, 1e12), 3);
+    EXPECT_EQ(Mod(12, 5e9), 12);
+    EXPECT_EQ(Mod(-9223372036854775808.0, -1), 0);
+    EXPECT_EQ(Mod(-9223372036854775808.0, 1e18), -223372036854775808.0);
+    // NaN, infinities and values beyond 64 bits have no remainder.
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = INFINITY;
+    for (double x : {nan, inf, -inf, 1e19, -1e300}) {
+        EXPECT_EQ(Mod(x, 3), 0) << x;
+        EXPECT_EQ(Mod(3, x), 0) << x;
+    }
 }
 
 TEST(Maths, PowerSqrtAbs) {
