@@ -59,12 +59,14 @@ void SetShape(Array& array, const Shape& s) {
     array.size2 = TruncToInt(v[1]);
     array.size3 = TruncToInt(v[2]);
     array.size4 = TruncToInt(v[3]);
-    // Computed wide and wrapped: a stride only overflows for negative sizes,
-    // which make every access fail before a stride is used.
-    int64_t s12 = static_cast<int64_t>(array.size1) * array.size2;
+    // An unused dimension (size 0) in the middle still holds index 0: the
+    // strides count it as 1, as the element count does, so the dimensions
+    // after it do not alias. Sizes below 1 fail every access before a stride
+    // is used; the element count bounds the products.
+    auto atLeastOne = [](int size) { return size > 1 ? size : 1; };
     array.stride2 = array.size1;
-    array.stride3 = static_cast<int>(static_cast<uint32_t>(s12));
-    array.stride4 = static_cast<int>(static_cast<uint32_t>(s12 * array.size3));
+    array.stride3 = array.stride2 * atLeastOne(array.size2);
+    array.stride4 = array.stride3 * atLeastOne(array.size3);
 }
 
 // The checks every element access makes. A dimension of size 0 is unused and

@@ -72,6 +72,28 @@ TEST(DimArray, ShapeSizesAndStrides) {
     EXPECT_EQ(ArraySize(a, 0.7), 2);
 }
 
+// A dimension of size 0 between used ones holds one index: the strides count
+// it as 1, as the element count does, so the planes beyond it stay apart.
+TEST(DimArray, ZeroSizedMiddleDimensionsKeepElementsApart) {
+    NumberArray a;
+    DimArray(a, 5, 0, 3);
+    for (int k = 0; k < 3; ++k) a(4, 0, k) = 10 + k;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(a(4, 0, k), 10 + k) << k;
+    EXPECT_EQ(a.data[4 + 2 * 5], 12);
+    DimArray(a, 2, 0, 0, 4);
+    for (int l = 0; l < 4; ++l) a(1, 0, 0, l) = l + 1;
+    for (int l = 0; l < 4; ++l) EXPECT_EQ(a(1, 0, 0, l), l + 1) << l;
+    ResizeArray(a, 3, 0, 0, 4);
+    for (int l = 0; l < 4; ++l) EXPECT_EQ(a(1, 0, 0, l), l + 1) << l;
+
+    StringArray s;
+    DimStringArray(s, 2, 0, 3);
+    s(1, 0, 0) = "first";
+    s(1, 0, 2) = "last";
+    EXPECT_STREQ(s(1, 0, 0).Text(), "first");
+    EXPECT_STREQ(s.items[1 + 2 * 2].Text(), "last");
+}
+
 TEST(DimArray, RedimensionClears) {
     NumberArray a;
     DimArray(a, 30);
