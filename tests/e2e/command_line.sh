@@ -1,0 +1,26 @@
+# The same arguments give the same CommandLine() text on both targets: on
+# Windows the system builds it, on Linux the runtime does, by the same
+# quoting rules (an embedded quote escaped, an empty argument kept).
+. "$(dirname "$0")/lib.sh"
+
+exe=$(program command_line)
+[ -f "$exe" ] || fail "missing $exe"
+cd "$E2E_WORK" || fail "no work directory"
+
+# run EXPECTED ARGS...
+run() {
+  local want=$1; shift
+  rm -f command_line.txt
+  start_program "$exe" "$@"
+  wait_program 60
+  local rc=$?
+  [ "$rc" -eq 0 ] || fail "exit code $rc ($(cat "$E2E_WORK/program.out"))"
+  [ -f command_line.txt ] || fail "no command_line.txt for $want"
+  local got
+  got=$(cat command_line.txt)
+  [ "$got" = "$want" ] || fail "command line '$got', expected '$want'"
+  pass "$want"
+}
+
+run '"a b" c\"d "" e\f plain' 'a b' 'c"d' '' 'e\f' plain
+run 'x\\\"y "in space\\" \\server\share' 'x\"y' 'in space\' '\\server\share'

@@ -1,0 +1,16 @@
+// Writes the program's command line (CommandLine) to command_line.txt in the
+// working directory and ends.
+#include <brindle.h>
+
+#include <cstdio>
+
+const GameSettings gameSettings = {160, 120, 60, 0, 0, 0, "Command Line"};
+
+void GameMain() {
+    RtString line = CommandLine();
+    if (FILE* f = std::fopen("command_line.txt", "wb")) {
+        std::fwrite(line.Text(), 1, line.length(), f);
+        std::fclose(f);
+    }
+    End();
+}
