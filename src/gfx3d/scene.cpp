@@ -353,9 +353,14 @@ void Zadederu3D::DrawAxes(float x, float y, float z) {
 
 namespace {
 
-// Shared frame of the line and point helpers.
+// Shared frame of the line and point helpers. The marker's colour reaches
+// the lit material through colour tracking; the tracking switch and the
+// material are restored afterwards and the current colour goes back to the
+// alpha level (which, with tracking on, is also the material's colour
+// again), so what is drawn next keeps its own colours.
 template <typename Draw>
 void DrawMarker(OpenGLZadederu& r, int colour, Draw draw) {
+    glPushAttrib(GL_LIGHTING_BIT);
     glPushMatrix();
     glEnable(GL_COLOR_MATERIAL);
     float rgb[3];
@@ -364,10 +369,10 @@ void DrawMarker(OpenGLZadederu& r, int colour, Draw draw) {
     bool untextured = r.boundSlot >= 0;
     if (untextured) glDisable(GL_TEXTURE_2D);
     draw();
-    glDisable(GL_COLOR_MATERIAL);
     if (untextured) glEnable(GL_TEXTURE_2D);
-    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
     glPopMatrix();
+    glPopAttrib();
+    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
 }
 
 }  // namespace

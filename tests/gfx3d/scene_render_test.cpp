@@ -725,6 +725,39 @@ TEST_F(Scene, BillboardsFaceTheCameraWhateverTheCulling) {
     r.textureWidth[slot] = r.textureHeight[slot] = -1;
 }
 
+// Points and lines switch colour tracking on for their colour: a lit object
+// drawn after them keeps its own colour (a magenta point once left a lit
+// orange billboard red).
+TEST_F(Scene, PointsAndLinesLeaveTheLightingColourAlone) {
+    OpenGLZadederu& r = runtime.renderer;
+    const int slot = 321;
+    r.spriteTexture[slot][0] = SolidTexture(255, 165, 0);
+    r.textureWidth[slot] = r.textureHeight[slot] = 8;
+    r.imageWidth[slot] = r.imageHeight[slot] = 8;
+    auto billboard = [&](int marker) {
+        Begin3D(1, 100, 90);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        SetHeadLight(1, 0xFFFFFF);
+        if (marker == 1) DrawPoint3D(6, -6, 0, 0xFF00FF, 4);
+        if (marker == 2) DrawLine3D(6, -6, 0, 7, -6, 0, 0xFF00FF, 2);
+        DrawBillboard(slot, 0, 0, 0, 1);
+        SetLight(1, 0, 0, 0, 0, 0, 0, 0, 0);
+        return Pixel(320, 240 - 24);
+    };
+    Rgb plain = billboard(0);
+    EXPECT_EQ(plain.r, 255);
+    EXPECT_GT(plain.g, 150);
+    for (int marker : {1, 2}) {
+        Rgb after = billboard(marker);
+        EXPECT_EQ(after.r, plain.r) << marker;
+        EXPECT_EQ(after.g, plain.g) << marker;
+        EXPECT_EQ(after.b, plain.b) << marker;
+    }
+    glDeleteTextures(1, &r.spriteTexture[slot][0]);
+    r.spriteTexture[slot][0] = 0;
+    r.textureWidth[slot] = r.textureHeight[slot] = -1;
+}
+
 TEST_F(Scene, ClearDepthLetsLaterObjectsDrawOver) {
     BuildQuad(100, 4);
     BuildQuad(101, 2, 0x0000FF);  // red
