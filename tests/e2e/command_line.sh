@@ -5,19 +5,20 @@
 
 exe=$(program command_line)
 [ -f "$exe" ] || fail "missing $exe"
-cd "$E2E_WORK" || fail "no work directory"
+# Start-up makes the program's directory the working directory.
+out=$(dirname "$exe")/command_line.txt
 
 # run EXPECTED ARGS...
 run() {
   local want=$1; shift
-  rm -f command_line.txt
+  rm -f "$out"
   start_program "$exe" "$@"
   wait_program 60
   local rc=$?
   [ "$rc" -eq 0 ] || fail "exit code $rc ($(cat "$E2E_WORK/program.out"))"
-  [ -f command_line.txt ] || fail "no command_line.txt for $want"
+  [ -f "$out" ] || fail "no command_line.txt for $want"
   local got
-  got=$(cat command_line.txt)
+  got=$(cat "$out")
   [ "$got" = "$want" ] || fail "command line '$got', expected '$want'"
   pass "$want"
 }

@@ -1,5 +1,5 @@
 // Writes the program's command line (CommandLine) to command_line.txt in the
-// working directory and ends.
+// working directory (the program's own directory after start-up) and ends.
 #include <brindle.h>
 
 #include <cstdio>
