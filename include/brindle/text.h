@@ -35,7 +35,7 @@ RtString HexBytes(const void* bytes, double count);
 // printf's "%<width>.<decimals>f": a negative width pads on the right, a
 // negative decimals count means the default 6; at most 511 bytes.
 RtString FormatNumber(double width, double decimals, double value);
-// The command line after the program name.
+// The command line after the program name, quoted by the Windows rules on every target.
 RtString CommandLine();
 // "" -> the platform ("WIN32" or "LINUX"), "ID" -> a machine identifier as 8
 // hexadecimal digits, "DEVICE" -> "DESKTOP", others "NO_DATA". The key is
