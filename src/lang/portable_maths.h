@@ -7,6 +7,8 @@
 // checks that the runtime library references none of the C library's maths.
 //
 // The overloads mirror <cmath>: float arguments get the float functions.
+// The library holds all of musl's double and float functions (log2, cbrt,
+// sinh, ...): declare and wrap more here when the runtime needs them.
 // Square roots use the SSE2 instruction on both targets (the i386 build is
 // compiled for SSE2): it is exactly rounded, as IEEE 754 requires, so it
 // matches musl's own sqrt bit for bit without the cost of a call.
