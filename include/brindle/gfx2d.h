@@ -34,3 +34,29 @@ void GetFontSize(double& width, double& height);
 void PrintText(const RtString& text, double x, double y);
 void PrintNumber(double number, double x, double y);
 void PrintText3D(const RtString& text, double x, double y, double z, double size);
+
+// Alpha mode and primitives. Colours are red + 256 green + 65536 blue;
+// 0x8000FF (the sprite key colour) draws with alpha 0. Coordinates are
+// viewport pixels; ones that are not finite numbers draw nothing.
+// Blending from now on: a > 0 additive, a < 0 by source alpha, 0 off; level min(|a|, 1).
+void SetAlphaMode(double a);
+// Clears the back buffer and empties background buffer 0 (no background behind frames).
+void ClearScreen();
+// Draws one pixel.
+void DrawPoint(double x, double y, double colour);
+// Draws a line including both end pixels.
+void DrawLine(double x1, double y1, double x2, double y2, double colour);
+// Fills the pixels between the two corners inclusive (one pair equal, not both: nothing).
+void FillRect(double x1, double y1, double x2, double y2, double colour);
+// The back buffer's colour at window pixel (x, y), ignoring the viewport; 0 off the screen.
+double GetPixel(double x, double y);
+
+// Background buffers: buffer 0 is drawn behind every frame.
+// Loads a BMP as background buffer 0 and draws it (missing: nothing; undecodable: error 3, end).
+void LoadBackground(const RtString& fileName);
+// Cross-fades from the screen to the BMP over about fifty frames, which becomes buffer 0.
+void FadeToBackground(const RtString& fileName);
+// Copies the back buffer into background buffer 0.
+void GrabBackground();
+// Copies a screen rectangle into a sprite slot; 1, or 0 for a slot outside 0 ... 65535.
+double GrabSprite(double slot, double x, double y, double width, double height);

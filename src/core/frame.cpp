@@ -7,6 +7,7 @@
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "core/window.h"
+#include "gfx2d/backgrounds.h"
 #include "input/input_devices.h"
 #include "lang/number_convert.h"
 #include "platform/gl.h"
@@ -19,7 +20,8 @@ namespace {
 // Steps of ShowFrame that belong to other subsystems. Each joins here when
 // its subsystem exists; until then it does nothing.
 void KeepMusicLooping() {}
-void DrawBackgroundBehindFrame() {}
+
+long long presentedFrames = 0;
 
 // Refreshes the keyboard, then Escape (when it ends the game) or Alt+F4
 // (always) end the program.
@@ -56,6 +58,7 @@ double PresentAndPace(OpenGLZadederu& r) {
     glFlush();
     platform::SwapWindowBuffers(r.window);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ++presentedFrames;
 
     double t0 = r.Now();
     platform::DispatchAllMessages();
@@ -76,6 +79,8 @@ double PresentAndPace(OpenGLZadederu& r) {
     return (now - t0) + 1;
 }
 
+long long PresentedFrames() { return presentedFrames; }
+
 void ShowFrame() {
     OpenGLZadederu& r = runtime.renderer;
     runtime.previousFrameStart = runtime.frameStart;
@@ -89,8 +94,10 @@ void ShowFrame() {
     EndShadowVolumePass();
     PresentAndPace(r);
     ResetAlphaMode(r);
-    DrawBackgroundBehindFrame();
+    // The full-screen 2D view first, so that the background lands at the
+    // top left whatever viewport or 3D projection the game left behind.
     r.ResetViewport();
+    DrawBackground(r, 0);
     runtime.mipmapSetting = 0;  // 3D drawing binds plain textures again
 }
 

@@ -7,6 +7,8 @@ class OpenGLZadederu;
 // renderer's fixed grid while dispatching window messages; returns the
 // milliseconds spent waiting plus 1.
 double PresentAndPace(OpenGLZadederu& renderer);
+// How many frames PresentAndPace has shown since the program started.
+long long PresentedFrames();
 
 // Ends the program as Escape or Alt+F4 do: error 0 at the marked line.
 [[noreturn]] void EndFromKeyboard();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/error_log.h"
+#include "gfx2d/backgrounds.h"
 #include "platform/gl_entry_points.h"
 #include "platform/gl.h"
 #include "platform/system.h"
@@ -50,13 +51,7 @@ OpenGLZadederu::~OpenGLZadederu() {
         std::free(alphaMask[i]);
         alphaMask[i] = nullptr;
     }
-    for (BackgroundBuffer& b : backgrounds) {
-        if (contextReady) {
-            for (int c = 0; c < b.columns && c < 64; ++c)
-                for (int r = 0; r < b.rows && r < 64; ++r) glDeleteTextures(1, &b.tileTexture[c * 64 + r]);
-        }
-        std::memset(&b, 0, sizeof b);
-    }
+    for (int buffer = 0; buffer < kBackgroundBuffers; ++buffer) FreeBackground(*this, buffer);
     EnterWindowed();
     // Only its own context: one that never had any must not release the
     // context current on this thread.

@@ -1,10 +1,10 @@
 // The sprite table: binding slots as textures, loading and emptying slots,
 // and the cached alpha masks used by the collision test.
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/gl_entry_points.h"
 #include "gfx2d/sprites.h"
+#include "gfx2d/backgrounds.h"
 #include "media/bmp_texture.h"
 #include "platform/gl.h"
 
@@ -114,11 +114,5 @@ const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot) {
 
 void ClearAllImages(OpenGLZadederu& r) {
     for (int slot = 0; slot < kSpriteSlots; ++slot) DeleteSprite(r, slot);
-    for (BackgroundBuffer& b : r.backgrounds) {
-        if (r.contextReady)
-            for (int c = 0; c < b.columns && c < 64; ++c)
-                for (int row = 0; row < b.rows && row < 64; ++row)
-                    glDeleteTextures(1, &b.tileTexture[c * 64 + row]);
-        std::memset(&b, 0, sizeof b);
-    }
+    for (int buffer = 0; buffer < kBackgroundBuffers; ++buffer) FreeBackground(r, buffer);
 }

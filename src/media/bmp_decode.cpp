@@ -132,7 +132,7 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& reque
     // the region. The colour repair follows one row behind the conversion,
     // while the rows it reads are still in the cache; per-row masks of the
     // transparent pixels let it visit only pixels next to opaque ones.
-    const bool repair = request.keyColour != 0;
+    const bool repair = request.keyColour != 0 && request.repairColours;
     const size_t stride = static_cast<size_t>(textureWidth) * 4;
     uint8_t* const base = pixels.get();
     std::memset(base + regionHeight * stride, 0, (textureHeight - regionHeight) * stride);

@@ -53,6 +53,10 @@ struct DecodeRequest {
     uint32_t keyColour = 0;  // blue * 65536 + green * 256 + red
     bool useKey = false;
     int maxTextureSize = 0;
+    // With a non-zero key colour, transparent pixels take the colour of their
+    // opaque neighbours; the background tiler turns this off and repairs each
+    // tile on its own.
+    bool repairColours = true;
 };
 
 // The working buffer: textureWidth x textureHeight RGBA pixels, row 0 at the

@@ -19,6 +19,13 @@ void LogImageProblem(const char* fileName, BmpStatus status) {
     AppendErrorLog(line.c_str());
 }
 
+void Upload(GLint level, int width, int height, const uint8_t* pixels) {
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels);
+}
+
+}  // namespace
+
 void UnpackTightly() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -26,7 +33,7 @@ void UnpackTightly() {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
 }
 
-GLuint NewTexture(GLint minFilter, GLint magFilter) {
+unsigned int NewTexture(int minFilter, int magFilter) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -36,13 +43,6 @@ GLuint NewTexture(GLint minFilter, GLint magFilter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
     return name;
 }
-
-void Upload(GLint level, int width, int height, const uint8_t* pixels) {
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels);
-}
-
-}  // namespace
 
 bool LoadBmpTexture(const char* fileName, int regionX, int regionY, int regionWidth,
                     int regionHeight, unsigned int* plainTexture, unsigned int* mipmappedTexture,
@@ -86,6 +86,33 @@ bool LoadBmpTexture(const char* fileName, int regionX, int regionY, int regionWi
             BuildNextMipLevel(texture.pixels.get(), width, height);
             Upload(level, width, height, texture.pixels.get());
         }
+    }
+    return true;
+}
+
+bool LoadBmpTileTextures(const char* fileName, uint32_t keyColour, int maxColumns, int maxRows,
+                         const std::function<void(int column, int row, unsigned int texture)>& made,
+                         BmpTileGrid& grid) {
+    grid = BmpTileGrid();
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    if (maxSize < kBmpTileSize) return false;  // no context
+    std::vector<uint8_t> bytes;
+    BmpStatus status = ReadBmpFile(fileName, bytes);
+    if (status == BmpStatus::kOk) {
+        UnpackTightly();
+        status = CutBmpIntoTiles(
+            bytes.data(), bytes.size(), keyColour, true, maxColumns, maxRows,
+            [&](int column, int row, const uint8_t* rgba) {
+                unsigned int name = NewTexture(GL_LINEAR, GL_LINEAR);
+                Upload(0, kBmpTileSize, kBmpTileSize, rgba);
+                made(column, row, name);
+            },
+            grid);
+    }
+    if (status != BmpStatus::kOk) {
+        LogImageProblem(fileName, status);
+        return false;
     }
     return true;
 }

@@ -1,8 +1,10 @@
 // BMP images as OpenGL textures, and textures and the screen back to BMP.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "media/bmp_file.h"
+#include "media/bmp_tiles.h"
 
 // Decodes the region of fileName (width or height 0: the whole image) into a
 // plain texture and, when mipmappedTexture is given, a mipmapped one. Key
@@ -11,6 +13,19 @@
 bool LoadBmpTexture(const char* fileName, int regionX, int regionY, int regionWidth,
                     int regionHeight, unsigned int* plainTexture, unsigned int* mipmappedTexture,
                     uint32_t keyColour, bool useKey, bool makeNormalMap, bool nearestFiltering);
+
+// Cuts the BMP into 64 x 64 tile textures (linear filtering, wrapping,
+// no mipmaps) as CutBmpIntoTiles does, reading the file once; made receives
+// each texture. grid gets the tile grid's size. False (and an error-log
+// line) when the file cannot be read or decoded.
+bool LoadBmpTileTextures(const char* fileName, uint32_t keyColour, int maxColumns, int maxRows,
+                         const std::function<void(int column, int row, unsigned int texture)>& made,
+                         BmpTileGrid& grid);
+
+// Unpack settings for tightly packed rows: alignment 1, no row length or skips.
+void UnpackTightly();
+// A new texture name, bound, wrapping on both axes, with the given filters.
+unsigned int NewTexture(int minFilter, int magFilter);
 
 // The back buffer, screenWidth x screenHeight, as a 24-bit BMP.
 bool SaveScreenBmp(const char* fileName);
