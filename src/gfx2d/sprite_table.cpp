@@ -2,11 +2,11 @@
 // and the cached alpha masks used by the collision test.
 #include <cstdlib>
 
-#include "platform/gl_entry_points.h"
-#include "gfx2d/sprites.h"
 #include "gfx2d/backgrounds.h"
+#include "gfx2d/sprites.h"
 #include "media/bmp_texture.h"
 #include "platform/gl.h"
+#include "platform/gl_entry_points.h"
 
 namespace {
 // Deleted names are cleared: GL hands freed names out again, and a later
