@@ -14,3 +14,4 @@
 #include <brindle/media.h>
 #include <brindle/input.h>
 #include <brindle/gfx2d.h>
+#include <brindle/sound.h>

@@ -10,6 +10,7 @@
 #include "input/input_devices.h"
 #include "media/media_pack.h"
 #include "platform/system.h"
+#include "sound/sound_slots.h"
 #include "platform/window.h"
 
 namespace {
@@ -50,8 +51,8 @@ void EndProgram() {
         delete runtime.input;
         runtime.input = nullptr;
     }
-    // Sound slots, the sound device and the network game are released here,
-    // in that order, once they exist.
+    ReleaseSoundObjects();  // every slot, last to first, then the device
+    // The network game is released here once it exists.
     ReleaseMediaPacks();  // deletes pending extracted files
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;

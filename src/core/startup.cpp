@@ -16,6 +16,7 @@
 #include "lang/number_convert.h"
 #include "lang/random.h"
 #include "media/media_pack.h"
+#include "sound/sound_slots.h"
 #include "platform/gl.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -94,6 +95,7 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
 
     runtime.input = new InputDevices();
     InputReset(*runtime.input);
+    CreateSoundObjects();
 
     runtime.renderer.CreateContext(runtime.mainWindow, runtime.windowWidth, runtime.windowHeight, 0,
                                    runtime.framesPerSecond);
@@ -104,6 +106,7 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
     else
         runtime.renderer.EnterWindowed();
     InputInit(*runtime.input, runtime.mainWindow, instance, runtime.useDirectMouse != 0);
+    StartSound(runtime.mainWindow);
 
     runtime.currentFont = 0;
 

@@ -1,5 +1,5 @@
-// Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/* and
-// DIR/pack/*, small valid files of each kind that the fuzzer mutates.
+// Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
+// DIR/pack/*, DIR/wav/*, small valid files of each kind that the fuzzer mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -70,6 +70,29 @@ std::vector<uint8_t> Pack(bool fromEnd) {
     return f;
 }
 
+// A PCM WAV file; `fact` adds a "fact" and an odd-sized "LIST" chunk.
+std::vector<uint8_t> Wav(int channels, int rate, int bits, int frames, bool fact) {
+    const int align = channels * bits / 8;
+    std::vector<uint8_t> f = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+    Put(f, 16, 4);
+    Put(f, 1, 2);
+    Put(f, channels, 2);
+    Put(f, rate, 4);
+    Put(f, rate * align, 4);
+    Put(f, align, 2);
+    Put(f, bits, 2);
+    if (fact) {
+        f.insert(f.end(), {'f', 'a', 'c', 't', 4, 0, 0, 0, 1, 0, 0, 0});
+        f.insert(f.end(), {'L', 'I', 'S', 'T', 5, 0, 0, 0, 'I', 'N', 'F', 'O', 'x', 0});
+    }
+    f.insert(f.end(), {'d', 'a', 't', 'a'});
+    Put(f, frames * align, 4);
+    for (int i = 0; i < frames * align; ++i) f.push_back(static_cast<uint8_t>(i * 29));
+    const uint32_t riff = static_cast<uint32_t>(f.size() - 8);
+    for (int i = 0; i < 4; ++i) f[4 + i] = static_cast<uint8_t>(riff >> (8 * i));
+    return f;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,10 +104,14 @@ int main(int argc, char** argv) {
     const fs::path dir(argv[1]);
     fs::create_directories(dir / "bmp");
     fs::create_directories(dir / "pack");
+    fs::create_directories(dir / "wav");
     Write(dir / "bmp" / "rgb24.bmp", Bmp(5, 3, 24, 0));
     Write(dir / "bmp" / "rgb32.bmp", Bmp(4, -2, 32, 0));
     Write(dir / "bmp" / "pal8.bmp", Bmp(7, 4, 8, 16));
     Write(dir / "pack" / "start.pack", Pack(false));
     Write(dir / "pack" / "end.pack", Pack(true));
+    Write(dir / "wav" / "stereo16.wav", Wav(2, 22050, 16, 40, false));
+    Write(dir / "wav" / "mono8.wav", Wav(1, 11025, 8, 31, true));
+    Write(dir / "wav" / "mono16.wav", Wav(1, 44100, 16, 50, true));
     return 0;
 }

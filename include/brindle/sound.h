@@ -1,0 +1,11 @@
+// Sound effects: 128 slots (0 ... 127) of WAV sounds, each with up to four
+// voices so that one effect can overlap itself.
+#pragma once
+#include <brindle/rtstring.h>
+
+// Loads a PCM WAV file (8 or 16 bits, mono or stereo) into the slot with 1 ... 4 voices; 1 on success, else 0.
+double LoadSound(const RtString& fileName, double slot, double voices);
+// Plays the slot once (slot above 127 plays 127; pan -1 left ... 1 right; volume 0 ... 1); 1 when it started, else 0.
+double PlaySound(double slot, double pan, double volume);
+// Stops every voice of every slot and rewinds it; returns nothing.
+void StopAllSounds();
