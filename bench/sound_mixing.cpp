@@ -58,9 +58,9 @@ int32_t PanOf(int voice) { return (voice % 9 - 4) * 1500; }
 
 void BrindleVoices(benchmark::State& state, int rate, int channels) {
     auto mixer = std::make_shared<platform::sdl::VoiceMixer>(kOutputRate);
-    std::vector<std::unique_ptr<platform::SoundBufferObject>> voices;
+    std::vector<std::unique_ptr<platform::sdl::MixerVoice>> voices;
     for (int v = 0; v < kVoices; ++v) {
-        auto b = std::make_unique<platform::SoundBufferObject>();
+        auto b = std::make_unique<platform::sdl::MixerVoice>();
         std::vector<int16_t> s = Sound(v, rate, channels);
         b->mixer = mixer;
         b->data = std::make_shared<std::vector<uint8_t>>(reinterpret_cast<uint8_t*>(s.data()),

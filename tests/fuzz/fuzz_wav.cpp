@@ -10,6 +10,10 @@
 #include "platform/sdl/sdl_voice_mixer.h"
 #include "sound/wav_reader.h"
 
+// The runtime's maths library is not part of this build: the C library's
+// pow stands in for it.
+extern "C" double musl_pow(double x, double y) { return __builtin_pow(x, y); }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WaveLayout w;
     if (ParseWave(data, size, w) != WaveStatus::kOk) return 0;
@@ -21,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte of the samples also picks the play settings.
     const uint8_t knobs = data[w.dataOffset];
     auto mixer = std::make_shared<platform::sdl::VoiceMixer>(22050);
-    platform::SoundBufferObject v;
+    platform::sdl::MixerVoice v;
     v.mixer = mixer;
     v.data = std::make_shared<std::vector<uint8_t>>(data + w.dataOffset, data + w.dataOffset + w.dataBytes);
     v.format = {w.channels, w.samplesPerSecond, w.blockAlign * w.samplesPerSecond, w.blockAlign, w.bitsPerSample};

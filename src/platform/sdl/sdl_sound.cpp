@@ -12,11 +12,15 @@
 
 namespace platform {
 
-struct SoundOutputObject {
+namespace {
+
+// The device of the seam: the mixer that its voices share.
+struct MixerOutput {
     std::shared_ptr<sdl::VoiceMixer> mixer;
 };
-
-namespace {
+MixerOutput* Output(SoundOutput o) { return reinterpret_cast<MixerOutput*>(o); }
+using sdl::MixerVoice;
+using sdl::Voice;
 
 constexpr uint64_t kOne = uint64_t(1) << 32;
 // Software-mixed capabilities: mono and stereo, 8 and 16 bits, any rate.
@@ -41,8 +45,9 @@ using Guard = std::lock_guard<std::mutex>;
 SoundResult CreateSoundOutput(SoundOutput& output) {
     output = nullptr;
     if (!sdl::AcquireAudioDevice()) return kSoundNoDriver;
-    output = new SoundOutputObject{std::make_shared<sdl::VoiceMixer>(sdl::kAudioRate)};
-    Mix_SetPostMix(PostMix, output->mixer.get());
+    auto* o = new MixerOutput{std::make_shared<sdl::VoiceMixer>(sdl::kAudioRate)};
+    Mix_SetPostMix(PostMix, o->mixer.get());
+    output = reinterpret_cast<SoundOutput>(o);
     return kSoundOk;
 }
 
@@ -71,7 +76,7 @@ SoundResult ReadSoundCaps(SoundOutput, SoundCaps& caps) {
 void ReleaseSoundOutput(SoundOutput output) {
     Mix_SetPostMix(nullptr, nullptr);  // returns once no mixing runs any more
     sdl::ReleaseAudioDevice();
-    delete output;  // voices still held keep the (silent) mixer alive
+    delete Output(output);  // voices still held keep the (silent) mixer alive
 }
 
 SoundResult CreateSoundBuffer(SoundOutput output, uint32_t flags, uint32_t bytes, const PcmFormat& format,
@@ -79,7 +84,7 @@ SoundResult CreateSoundBuffer(SoundOutput output, uint32_t flags, uint32_t bytes
     buffer = nullptr;
     if ((flags & kBufferPrimary) || bytes < kBufferMinBytes || bytes > kBufferMaxBytes || !ValidPcm(format))
         return kSoundInvalidParam;
-    auto* v = new (std::nothrow) SoundBufferObject;
+    auto* v = new (std::nothrow) MixerVoice;
     if (!v) return kSoundOutOfMemory;
     try {
         v->data = std::make_shared<std::vector<uint8_t>>(bytes, format.bitsPerSample == 8 ? 0x80 : 0);
@@ -87,7 +92,7 @@ SoundResult CreateSoundBuffer(SoundOutput output, uint32_t flags, uint32_t bytes
         delete v;
         return kSoundOutOfMemory;
     }
-    v->mixer = output->mixer;
+    v->mixer = Output(output)->mixer;
     v->format = format;
     v->flags = flags;
     v->frames = bytes / format.blockAlign;
@@ -98,17 +103,18 @@ SoundResult CreateSoundBuffer(SoundOutput output, uint32_t flags, uint32_t bytes
     }
     Guard g(v->mixer->lock);
     v->mixer->Add(v);
-    buffer = v;
+    buffer = sdl::Handle(v);
     return kSoundOk;
 }
 
-SoundResult DuplicateSoundBuffer(SoundOutput output, SoundBuffer original, SoundBuffer& copy) {
+SoundResult DuplicateSoundBuffer(SoundOutput output, SoundBuffer originalHandle, SoundBuffer& copy) {
     copy = nullptr;
-    if (!original) return kSoundInvalidParam;
-    auto* v = new (std::nothrow) SoundBufferObject;
+    if (!originalHandle) return kSoundInvalidParam;
+    auto* v = new (std::nothrow) MixerVoice;
     if (!v) return kSoundOutOfMemory;
-    Guard g(output->mixer->lock);
-    v->mixer = output->mixer;
+    const MixerVoice* original = Voice(originalHandle);
+    Guard g(Output(output)->mixer->lock);
+    v->mixer = Output(output)->mixer;
     v->data = original->data;
     v->format = original->format;
     v->flags = original->flags;
@@ -118,11 +124,12 @@ SoundResult DuplicateSoundBuffer(SoundOutput output, SoundBuffer original, Sound
     v->pan = original->pan;
     sdl::VoiceMixer::UpdateGains(*v);
     v->mixer->Add(v);
-    copy = v;
+    copy = sdl::Handle(v);
     return kSoundOk;
 }
 
-void ReleaseSoundBuffer(SoundBuffer buffer) {
+void ReleaseSoundBuffer(SoundBuffer handle) {
+    MixerVoice* buffer = Voice(handle);
     {
         Guard g(buffer->mixer->lock);
         buffer->mixer->Remove(buffer);
@@ -131,11 +138,11 @@ void ReleaseSoundBuffer(SoundBuffer buffer) {
 }
 
 namespace {
-uint32_t PlayCursor(const SoundBufferObject& v) {
+uint32_t PlayCursor(const MixerVoice& v) {
     return static_cast<uint32_t>(v.position >> 32) * v.format.blockAlign;
 }
 // The write cursor runs 10 ms ahead of a playing buffer's play cursor.
-uint32_t WriteCursor(const SoundBufferObject& v) {
+uint32_t WriteCursor(const MixerVoice& v) {
     uint32_t play = PlayCursor(v);
     if (!v.playing) return play;
     const uint32_t size = v.frames * v.format.blockAlign;
@@ -144,8 +151,9 @@ uint32_t WriteCursor(const SoundBufferObject& v) {
 }
 }  // namespace
 
-SoundResult LockSoundBuffer(SoundBuffer buffer, uint32_t bytes, void*& part1, uint32_t& size1, void*& part2,
+SoundResult LockSoundBuffer(SoundBuffer handle, uint32_t bytes, void*& part1, uint32_t& size1, void*& part2,
                             uint32_t& size2) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     part1 = part2 = nullptr;
     size1 = size2 = 0;
@@ -163,33 +171,38 @@ SoundResult LockSoundBuffer(SoundBuffer buffer, uint32_t bytes, void*& part1, ui
 
 SoundResult UnlockSoundBuffer(SoundBuffer, void*, uint32_t, void*, uint32_t) { return kSoundOk; }
 
-SoundResult GetSoundBufferStatus(SoundBuffer buffer, uint32_t& status) {
+SoundResult GetSoundBufferStatus(SoundBuffer handle, uint32_t& status) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     status = buffer->playing ? kStatusPlaying | (buffer->looping ? kStatusLooping : 0) : 0;
     return kSoundOk;
 }
 
-SoundResult PlaySoundBuffer(SoundBuffer buffer, uint32_t flags) {
+SoundResult PlaySoundBuffer(SoundBuffer handle, uint32_t flags) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     buffer->playing = true;
     buffer->looping = (flags & kPlayLooping) != 0;
     return kSoundOk;
 }
 
-SoundResult StopSoundBuffer(SoundBuffer buffer) {
+SoundResult StopSoundBuffer(SoundBuffer handle) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     buffer->playing = false;
     return kSoundOk;
 }
 
-SoundResult SetSoundBufferPosition(SoundBuffer buffer, uint32_t position) {
+SoundResult SetSoundBufferPosition(SoundBuffer handle, uint32_t position) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     if (position >= buffer->data->size()) return kSoundInvalidParam;
     buffer->position = static_cast<uint64_t>(position / buffer->format.blockAlign) * kOne;
     return kSoundOk;
 }
 
-SoundResult GetSoundBufferPosition(SoundBuffer buffer, uint32_t& play, uint32_t& write) {
+SoundResult GetSoundBufferPosition(SoundBuffer handle, uint32_t& play, uint32_t& write) {
+    MixerVoice* buffer = Voice(handle);
     Guard g(buffer->mixer->lock);
     play = PlayCursor(*buffer);
     write = WriteCursor(*buffer);
@@ -198,7 +211,8 @@ SoundResult GetSoundBufferPosition(SoundBuffer buffer, uint32_t& play, uint32_t&
 
 SoundResult RestoreSoundBuffer(SoundBuffer) { return kSoundOk; }  // memory is never lost here
 
-SoundResult SetSoundBufferVolume(SoundBuffer buffer, int32_t volume) {
+SoundResult SetSoundBufferVolume(SoundBuffer handle, int32_t volume) {
+    MixerVoice* buffer = Voice(handle);
     if (!(buffer->flags & kBufferVolumeControl)) return kSoundControlUnavailable;
     if (volume < kVolumeMin || volume > kVolumeMax) return kSoundInvalidParam;
     Guard g(buffer->mixer->lock);
@@ -207,7 +221,8 @@ SoundResult SetSoundBufferVolume(SoundBuffer buffer, int32_t volume) {
     return kSoundOk;
 }
 
-SoundResult SetSoundBufferPan(SoundBuffer buffer, int32_t pan) {
+SoundResult SetSoundBufferPan(SoundBuffer handle, int32_t pan) {
+    MixerVoice* buffer = Voice(handle);
     if (!(buffer->flags & kBufferPanControl)) return kSoundControlUnavailable;
     if (pan < kPanLeft || pan > kPanRight) return kSoundInvalidParam;
     Guard g(buffer->mixer->lock);

@@ -1,7 +1,9 @@
 #include "platform/sdl/sdl_voice_mixer.h"
 
+// The shared maths library (musl's sources), as everywhere in the runtime.
+#include "lang/portable_maths.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace platform::sdl {
@@ -78,22 +80,22 @@ ResampleKernel ResampleFor(const PcmFormat& f) {
 float GainOf(int32_t level) {
     if (level <= kVolumeMin) return 0.0f;
     if (level >= 0) return 1.0f;
-    return static_cast<float>(std::pow(10.0, level / 2000.0));
+    return static_cast<float>(maths::pow(10.0, level / 2000.0));
 }
 
-void VoiceMixer::Add(SoundBufferObject* voice) { voices_.push_back(voice); }
+void VoiceMixer::Add(MixerVoice* voice) { voices_.push_back(voice); }
 
-void VoiceMixer::Remove(SoundBufferObject* voice) {
+void VoiceMixer::Remove(MixerVoice* voice) {
     voices_.erase(std::remove(voices_.begin(), voices_.end(), voice), voices_.end());
 }
 
-void VoiceMixer::UpdateGains(SoundBufferObject& v) {
+void VoiceMixer::UpdateGains(MixerVoice& v) {
     // The pan attenuates the channel on the other side only.
     v.gainLeft = GainOf(v.volume - (v.pan > 0 ? v.pan : 0));
     v.gainRight = GainOf(v.volume - (v.pan < 0 ? -v.pan : 0));
 }
 
-void VoiceMixer::MixVoice(SoundBufferObject& v, float* out, int frames) {
+void VoiceMixer::MixVoice(MixerVoice& v, float* out, int frames) {
     const uint8_t* data = v.data->data();
     const int frameBytes = v.format.blockAlign;
     // A silent voice still moves on, and ends, in time.
@@ -130,14 +132,14 @@ void VoiceMixer::MixVoice(SoundBufferObject& v, float* out, int frames) {
 void VoiceMixer::MixInto(int16_t* stream, int frames) {
     std::lock_guard<std::mutex> guard(lock);
     bool any = false;
-    for (SoundBufferObject* v : voices_) any = any || v->playing;
+    for (MixerVoice* v : voices_) any = any || v->playing;
     if (!any) return;
     accumulator_.resize(static_cast<size_t>(kBlockFrames) * 2);
     for (int start = 0; start < frames; start += kBlockFrames) {
         const int n = std::min(kBlockFrames, frames - start);
         float* acc = accumulator_.data();
         std::fill(acc, acc + 2 * n, 0.0f);
-        for (SoundBufferObject* v : voices_) {
+        for (MixerVoice* v : voices_) {
             if (v->playing) MixVoice(*v, acc, n);
         }
         int16_t* s = stream + 2 * start;

@@ -13,15 +13,14 @@
 
 #include "platform/sound_output.h"
 
-namespace platform {
+namespace platform::sdl {
 
-namespace sdl {
 class VoiceMixer;
-}
 
-// A voice: its data (shared with its duplicates), cursor and levels.
-struct SoundBufferObject {
-    std::shared_ptr<sdl::VoiceMixer> mixer;
+// A voice (a sound buffer of the seam): its data (shared with its
+// duplicates), cursor and levels.
+struct MixerVoice {
+    std::shared_ptr<VoiceMixer> mixer;
     std::shared_ptr<std::vector<uint8_t>> data;
     PcmFormat format{};
     uint32_t flags = 0;
@@ -36,7 +35,9 @@ struct SoundBufferObject {
     float gainLeft = 1, gainRight = 1;
 };
 
-namespace sdl {
+// The seam's handle of a voice.
+inline MixerVoice* Voice(SoundBuffer buffer) { return reinterpret_cast<MixerVoice*>(buffer); }
+inline SoundBuffer Handle(MixerVoice* voice) { return reinterpret_cast<SoundBuffer>(voice); }
 
 // The linear gain of an attenuation in hundredths of a decibel (<= 0);
 // -10000 and below give exactly 0.
@@ -50,20 +51,19 @@ public:
     std::mutex lock;  // guards the voice list and every voice's play state
 
     // Under the lock.
-    void Add(SoundBufferObject* voice);
-    void Remove(SoundBufferObject* voice);
-    static void UpdateGains(SoundBufferObject& voice);
+    void Add(MixerVoice* voice);
+    void Remove(MixerVoice* voice);
+    static void UpdateGains(MixerVoice& voice);
 
     // Adds the playing voices' next `frames` frames to the interleaved
     // stereo stream, saturating. Takes the lock itself.
     void MixInto(int16_t* stream, int frames);
 
 private:
-    void MixVoice(SoundBufferObject& voice, float* out, int frames);
+    void MixVoice(MixerVoice& voice, float* out, int frames);
     int outputRate_;
-    std::vector<SoundBufferObject*> voices_;
+    std::vector<MixerVoice*> voices_;
     std::vector<float> accumulator_;
 };
 
-}  // namespace sdl
-}  // namespace platform
+}  // namespace platform::sdl

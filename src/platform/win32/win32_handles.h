@@ -4,7 +4,11 @@
 #include <windows.h>
 
 #include "platform/gl_context.h"
+#include "platform/sound_output.h"
 #include "platform/window.h"
+
+struct IDirectSound;
+struct IDirectSoundBuffer;
 
 namespace platform::win32 {
 inline HWND Hwnd(NativeWindow window) { return reinterpret_cast<HWND>(window); }
@@ -15,4 +19,10 @@ inline HGLRC Hglrc(GlContext context) { return reinterpret_cast<HGLRC>(context);
 inline GlContext Handle(HGLRC context) { return reinterpret_cast<GlContext>(context); }
 inline HPALETTE Hpalette(PaletteHandle palette) { return reinterpret_cast<HPALETTE>(palette); }
 inline PaletteHandle Handle(HPALETTE palette) { return reinterpret_cast<PaletteHandle>(palette); }
+inline IDirectSound* DirectSound(SoundOutput output) { return reinterpret_cast<IDirectSound*>(output); }
+inline SoundOutput Handle(IDirectSound* output) { return reinterpret_cast<SoundOutput>(output); }
+inline IDirectSoundBuffer* DirectSoundBuffer(SoundBuffer buffer) {
+    return reinterpret_cast<IDirectSoundBuffer*>(buffer);
+}
+inline SoundBuffer Handle(IDirectSoundBuffer* buffer) { return reinterpret_cast<SoundBuffer>(buffer); }
 }  // namespace platform::win32

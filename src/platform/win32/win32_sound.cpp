@@ -5,13 +5,14 @@
 #include <dsound.h>
 
 #include "platform/sound_output.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
 namespace {
-IDirectSound* Device(SoundOutput o) { return reinterpret_cast<IDirectSound*>(o); }
-IDirectSoundBuffer* Buffer(SoundBuffer b) { return reinterpret_cast<IDirectSoundBuffer*>(b); }
-SoundBuffer Handle(IDirectSoundBuffer* b) { return reinterpret_cast<SoundBuffer>(b); }
+IDirectSound* Device(SoundOutput o) { return win32::DirectSound(o); }
+IDirectSoundBuffer* Buffer(SoundBuffer b) { return win32::DirectSoundBuffer(b); }
+using win32::Handle;
 
 WAVEFORMATEX WaveFormat(const PcmFormat& f) {
     WAVEFORMATEX w = {};
@@ -30,12 +31,12 @@ static_assert(sizeof(DSBUFFERDESC) == 36, "the buffer description has 36 bytes")
 SoundResult CreateSoundOutput(SoundOutput& output) {
     IDirectSound* ds = nullptr;
     const HRESULT r = DirectSoundCreate(nullptr, &ds, nullptr);
-    output = reinterpret_cast<SoundOutput>(ds);
+    output = Handle(ds);
     return r;
 }
 
 SoundResult SetSoundCooperation(SoundOutput output, NativeWindow window) {
-    return Device(output)->SetCooperativeLevel(static_cast<HWND>(window), DSSCL_PRIORITY);
+    return Device(output)->SetCooperativeLevel(win32::Hwnd(window), DSSCL_PRIORITY);
 }
 
 SoundResult SetPrimaryFormat(SoundOutput output, const PcmFormat& format) {
