@@ -73,9 +73,11 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
     if (width == 0 || height == 0) return false;
     bool font = slot >= kFirstFontSlot;
     // Fonts are drawn pixel for pixel: no mipmaps, no normal map, nearest.
-    LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
-                   font ? nullptr : &r.spriteTexture[slot][1], static_cast<uint32_t>(keyColour), true,
-                   font ? false : makeNormalMap, font);
+    // Pixels that cannot be decoded make a failed load: the slot stays empty.
+    if (!LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
+                        font ? nullptr : &r.spriteTexture[slot][1],
+                        static_cast<uint32_t>(keyColour), true, font ? false : makeNormalMap, font))
+        return false;
     r.textureWidth[slot] = TextureSizeFor(width);
     r.textureHeight[slot] = TextureSizeFor(height);
     r.imageWidth[slot] = width;

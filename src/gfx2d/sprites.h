@@ -12,7 +12,8 @@ constexpr int kSpriteKeyColour = 0x8000FF;
 void BindSprite(OpenGLZadederu& r, int slot, int secondSlot, int useMip);
 // Deletes the slot's textures and alpha mask; the image size stays.
 void DeleteSprite(OpenGLZadederu& r, int slot);
-// Loads a BMP into the slot; false when its size cannot be read.
+// Loads a BMP into the slot; false (the slot left empty) when its size cannot
+// be read or its pixels cannot be decoded.
 bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyColour,
                      bool makeNormalMap);
 // Reads the slot's alpha channel once; null for an empty slot.

@@ -24,6 +24,66 @@ inline uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1]
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr int kNoTextureLimit = 1 << 30;
 
+// Compression field values.
+constexpr uint32_t kUncompressed = 0;  // BI_RGB
+constexpr uint32_t kBitFields = 3;     // BI_BITFIELDS: channel masks give the layout
+
+// Where a bit-field mask's channel sits in the pixel.
+struct ChannelField {
+    uint32_t mask;
+    int shift;
+    uint64_t maximum;  // mask >> shift
+};
+
+// A usable mask is one non-empty run of set bits.
+bool MakeField(uint32_t mask, ChannelField& field) {
+    if (mask == 0) return false;
+    field.mask = mask;
+    field.shift = std::countr_zero(mask);
+    field.maximum = mask >> field.shift;
+    return (field.maximum & (field.maximum + 1)) == 0;
+}
+
+// Channel value scaled to 0 ... 255, rounded to nearest.
+inline uint8_t FieldValue(uint32_t pixel, const ChannelField& f) {
+    const uint64_t v = (pixel & f.mask) >> f.shift;
+    return static_cast<uint8_t>((v * 255 + f.maximum / 2) / f.maximum);
+}
+
+// Reads the masks of a 32-bit bit-field file. Later information headers hold
+// them at offsets 40, 44 and 48; the 40-byte header is followed by them, so
+// they sit at the same offsets of the header block either way.
+BmpStatus ReadChannelMasks(const uint8_t* block, uint32_t blockLength, BmpInfo& info) {
+    if (blockLength < 52) return BmpStatus::kBadHeader;
+    const uint32_t red = U32(block + 40), green = U32(block + 44), blue = U32(block + 48);
+    ChannelField f[3];
+    if (!MakeField(red, f[0]) || !MakeField(green, f[1]) || !MakeField(blue, f[2]))
+        return BmpStatus::kBadMasks;
+    if ((red & green) || (red & blue) || (green & blue)) return BmpStatus::kBadMasks;
+    // The classic byte order decodes exactly as an uncompressed file.
+    if (red == 0x00FF0000u && green == 0x0000FF00u && blue == 0x000000FFu) return BmpStatus::kOk;
+    info.channelMask[0] = red;
+    info.channelMask[1] = green;
+    info.channelMask[2] = blue;
+    return BmpStatus::kOk;
+}
+
+// One row of a 32-bit file with its own masks, rewritten as blue, green,
+// red, unused bytes for the common conversion.
+void UnpackMaskedRow(const uint8_t* src, int count, const uint32_t masks[3], uint8_t* bgrx) {
+    ChannelField red, green, blue;
+    MakeField(masks[0], red);
+    MakeField(masks[1], green);
+    MakeField(masks[2], blue);
+    for (int i = 0; i < count; ++i) {
+        const uint32_t pixel = U32(src + 4 * static_cast<size_t>(i));
+        bgrx[4 * i] = FieldValue(pixel, blue);
+        bgrx[4 * i + 1] = FieldValue(pixel, green);
+        bgrx[4 * i + 2] = FieldValue(pixel, red);
+        bgrx[4 * i + 3] = 0;
+    }
+}
+
 }  // namespace
 
 const char* Describe(BmpStatus status) {
@@ -36,6 +96,8 @@ const char* Describe(BmpStatus status) {
         case BmpStatus::kBadRegion: return "bad region";
         case BmpStatus::kBadPaletteIndex: return "palette index beyond the colour table";
         case BmpStatus::kNoMemory: return "out of memory";
+        case BmpStatus::kUnsupportedCompression: return "unsupported compression";
+        case BmpStatus::kBadMasks: return "unusable bit-field masks";
     }
     return "unknown";
 }
@@ -71,6 +133,7 @@ BmpStatus ParseBmpHeaders(const uint8_t* data, size_t size, BmpInfo& info) {
     if (width <= 0 || height == 0 || height == INT32_MIN) return BmpStatus::kBadHeader;
     info.width = width;
     info.height = height < 0 ? -height : height;
+    info.topDown = height < 0;
     info.rowLength =
         (static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.bytesPerPixel) + 3u) & ~3ull;
     info.imageBytes = info.rowLength * static_cast<uint64_t>(info.height);
@@ -78,6 +141,13 @@ BmpStatus ParseBmpHeaders(const uint8_t* data, size_t size, BmpInfo& info) {
     // The colour table follows the information header, whose own size field
     // says how long it is (40 for the classic header, 108 / 124 for later ones).
     uint32_t headerSize = U32(block);
+    const uint32_t compression = U32(block + 16);
+    if (compression == kBitFields && info.bitCount == 32) {
+        status = ReadChannelMasks(block, blockLength, info);
+        if (status != BmpStatus::kOk) return status;
+    } else if (compression != kUncompressed) {
+        return BmpStatus::kUnsupportedCompression;
+    }
     uint32_t tableStart = (headerSize >= 40 && headerSize <= blockLength) ? headerSize : 40;
     info.paletteOffset = static_cast<uint32_t>(kBmpFileHeaderSize) + tableStart;
     uint32_t entries = (blockLength - tableStart) / 4;
@@ -153,16 +223,27 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& reque
         }
     }
     auto maskOf = [&](int row) { return &masks[static_cast<size_t>(row % 3) * words]; };
+    const bool maskedChannels = info.channelMask[0] != 0;
+    std::vector<uint8_t> unpacked;  // one row in byte order, for masked channels
+    if (maskedChannels) {
+        try {
+            unpacked.resize(static_cast<size_t>(count) * 4);
+        } catch (const std::bad_alloc&) {
+            return BmpStatus::kNoMemory;
+        }
+    }
     uint8_t missing = 0;
-    // Region rows from the top; the file holds rows bottom-up.
+    // Region rows from the top; the file holds rows bottom-up unless its
+    // height was negative.
     for (int y = 0; y < regionHeight; ++y) {
         const int row = regionHeight - 1 - y;
         uint8_t* line = base + row * stride;
         uint64_t* mask = repair ? maskOf(row) : nullptr;
         if (mask) std::memset(mask, 0, sizeof(uint64_t) * words);
         std::memset(line + static_cast<size_t>(regionWidth) * 4, 0, stride - regionWidth * 4u);
+        const int64_t imageRow = static_cast<int64_t>(y) + request.regionY;  // from the top
         const int64_t fileRow =
-            static_cast<int64_t>(info.height) - y - static_cast<int64_t>(request.regionY) - 1;
+            info.topDown ? imageRow : static_cast<int64_t>(info.height) - 1 - imageRow;
         if (fileRow < 0 || fileRow >= info.height || count == 0) {
             std::memset(line, 0, static_cast<size_t>(regionWidth) * 4);
             if (mask) SetMaskBits(mask, 0, regionWidth);
@@ -179,6 +260,10 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, const DecodeRequest& reque
                 }
                 if (mask && paletteKeyed) MaskFromAlpha(line, regionWidth, mask);
             } else {
+                if (maskedChannels) {
+                    UnpackMaskedRow(src, count, info.channelMask, unpacked.data());
+                    src = unpacked.data();
+                }
                 ConvertBgrRow(src, info.bytesPerPixel, dst, count, request.keyColour, request.useKey,
                               mask, static_cast<int>(firstColumn));
             }

@@ -16,6 +16,8 @@ enum class BmpStatus {
     kBadRegion,         // negative region size
     kBadPaletteIndex,   // a pixel indexes beyond the colour table
     kNoMemory,
+    kUnsupportedCompression,  // anything but uncompressed rows or 32-bit bit fields
+    kBadMasks,                // bit-field masks that are empty, split or overlapping
 };
 const char* Describe(BmpStatus status);
 
@@ -26,13 +28,17 @@ constexpr size_t kBmpHeadersSize = 54;  // file header + 40-byte information hea
 struct BmpInfo {
     uint32_t pixelDataOffset = 0;
     int width = 0;
-    int height = 0;  // absolute value: rows are always taken as bottom-up
+    int height = 0;  // absolute value
+    bool topDown = false;  // negative height: the first stored row is the top one
     int bitCount = 0;
     int bytesPerPixel = 0;
     uint64_t rowLength = 0;  // bytes, a multiple of 4
     uint64_t imageBytes = 0;
     uint32_t paletteOffset = 0;   // in the file
     uint32_t paletteEntries = 0;  // complete 4-byte entries available, at most 256
+    // Red, green and blue masks of a 32-bit bit-field file whose masks are
+    // not the plain blue, green, red, unused byte order; all 0 otherwise.
+    uint32_t channelMask[3] = {};
 };
 
 // The 14-byte file header: signature and pixelDataOffset.

@@ -9,7 +9,18 @@ exe=$(program font_load_error)
 log=$(error_log)
 bad=bad_font_$$.bmp
 printf 'BMnot a bitmap at all' > "$(dirname "$exe")/$bad"
-trap 'rm -f "$(dirname "$exe")/$bad"; e2e_cleanup' EXIT
+# A 32 x 16 BMP whose headers read but whose 16-bit pixels are not decoded.
+bad16=bad_font16_$$.bmp
+/usr/bin/python3 - "$(dirname "$exe")/$bad16" <<'PY'
+import struct, sys
+w, h, bits = 32, 16, 16
+row = (w * bits // 8 + 3) & ~3
+pixels = b"\xff" * (row * h)
+info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, 0, len(pixels), 2835, 2835, 0, 0)
+head = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+open(sys.argv[1], "wb").write(head + info + pixels)
+PY
+trap 'rm -f "$(dirname "$exe")/$bad" "$(dirname "$exe")/$bad16"; e2e_cleanup' EXIT
 
 run_font() {  # FILE EXPECTED-TRACE...
   local file=$1; shift
@@ -24,6 +35,7 @@ run_font() {  # FILE EXPECTED-TRACE...
   pass "font '$file': $want"
 }
 run_font "$bad" 3 9 10 1          # found, not loadable: error 3 in LoadFont
+run_font "$bad16" 3 9 10 1        # size readable, pixels not decodable: error 3 too
 run_font missing_font.bmp 0 19 20 2  # not found: built-in font, End
 
 # --- the "Loading..." frame

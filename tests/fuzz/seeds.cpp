@@ -42,6 +42,16 @@ std::vector<uint8_t> Bmp(int width, int height, int bits, int paletteEntries) {
     return f;
 }
 
+// A 32-bit file with bit-field masks (red, green, blue) after its header.
+std::vector<uint8_t> BitFieldBmp(int width, int height, uint32_t red, uint32_t green, uint32_t blue) {
+    std::vector<uint8_t> f = Bmp(width, height, 32, 3);  // room for the masks
+    for (int i = 0; i < 4; ++i) f[30 + i] = i == 0 ? 3 : 0;  // compression: bit fields
+    const uint32_t masks[3] = {red, green, blue};
+    for (int m = 0; m < 3; ++m)
+        for (int i = 0; i < 4; ++i) f[54 + 4 * m + i] = static_cast<uint8_t>(masks[m] >> (8 * i));
+    return f;
+}
+
 std::vector<uint8_t> Pack(bool fromEnd) {
     std::vector<uint8_t> f(8, 'H');
     struct E {
@@ -108,6 +118,8 @@ int main(int argc, char** argv) {
     Write(dir / "bmp" / "rgb24.bmp", Bmp(5, 3, 24, 0));
     Write(dir / "bmp" / "rgb32.bmp", Bmp(4, -2, 32, 0));
     Write(dir / "bmp" / "pal8.bmp", Bmp(7, 4, 8, 16));
+    Write(dir / "bmp" / "fields32.bmp", BitFieldBmp(3, -3, 0xFF, 0xFF00, 0xFF0000));
+    Write(dir / "bmp" / "fields555.bmp", BitFieldBmp(4, 2, 0x7C00, 0x3E0, 0x1F));
     Write(dir / "pack" / "start.pack", Pack(false));
     Write(dir / "pack" / "end.pack", Pack(true));
     Write(dir / "wav" / "stereo16.wav", Wav(2, 22050, 16, 40, false));

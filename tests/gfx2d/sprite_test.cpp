@@ -289,17 +289,23 @@ TEST_F(Sprites, FailedLoadsAndDeletedSlots) {
     DrawSprite(kSmall, 10, 20);
     EXPECT_EQ(Block(9, 19, 5, 4), std::vector<uint32_t>(20, kBg));
 
-    // 16 bits per pixel: the size is read, the pixels are not decoded; the
-    // slot draws nothing.
-    WriteBmp("t_16bit.bmp", 3, 2, {R, G, B, W, Y, R}, 24);
-    {
-        FILE* f = std::fopen("t_16bit.bmp", "r+b");
-        std::fseek(f, 28, SEEK_SET);
-        std::fputc(16, f);
+    // Headers that read but pixels that do not decode (16 bits per pixel, a
+    // compressed file): a failed load, the slot emptied as for a file that
+    // is no bitmap, the old size kept.
+    for (int variant = 0; variant < 2; ++variant) {
+        SCOPED_TRACE(variant);
+        LoadSmall();
+        WriteBmp("t_undecodable.bmp", 4, 2, {R, G, B, W, Y, R, G, B}, 24);
+        FILE* f = std::fopen("t_undecodable.bmp", "r+b");
+        std::fseek(f, variant == 0 ? 28 : 30, SEEK_SET);
+        std::fputc(variant == 0 ? 16 : 1, f);  // bit count 16; compression 1 (run lengths)
         std::fclose(f);
+        EXPECT_EQ(LoadNormalMapSprite("t_undecodable.bmp", kSmall), 0);
+        EXPECT_EQ(runtime.renderer.textureWidth[kSmall], -1);
+        EXPECT_EQ(runtime.renderer.spriteTexture[kSmall][0], 0u);
+        GetSpriteSize(kSmall, w, h);
+        EXPECT_EQ(w, 3);
     }
-    EXPECT_EQ(LoadNormalMapSprite("t_16bit.bmp", kSmall), 1);
-    EXPECT_EQ(runtime.renderer.textureWidth[kSmall], 4);
     DrawSprite(kSmall, 10, 20);
     RotoZoomSprite(kSmall, 10, 20, 45, 3);
     EXPECT_EQ(Block(0, 10, 30, 20), std::vector<uint32_t>(600, kBg));

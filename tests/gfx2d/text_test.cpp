@@ -120,25 +120,6 @@ TEST_F(Text, FontImageGivesItsGrid) {
     EXPECT_EQ(h, 8);
 }
 
-TEST_F(Text, UndecodableFontDrawsNothing) {
-    // A 16-bit image: its size is read, its pixels are not decoded.
-    WriteBmp("t_font16.bmp", 32, 16, std::vector<uint32_t>(32 * 16, 0xFFFFFF));
-    {
-        FILE* f = std::fopen("t_font16.bmp", "r+b");
-        std::fseek(f, 28, SEEK_SET);
-        std::fputc(16, f);
-        std::fclose(f);
-    }
-    LoadFont("t_font16.bmp", 4);
-    double w = 0, h = 0;
-    GetFontSize(w, h);
-    EXPECT_EQ(w, 2);
-    EXPECT_EQ(h, 2);
-    PrintText("AAAA", 0, 0);
-    PrintText3D("AAAA", 50, -50, 0, 1);
-    EXPECT_EQ(Block(0, 0, 100, 100), std::vector<uint32_t>(10000, kBg));
-}
-
 TEST_F(Text, MissingFontFileGivesBuiltinFont) {
     LoadFont("t_no_such_font.bmp", 3);
     EXPECT_EQ(runtime.currentFont, 3);

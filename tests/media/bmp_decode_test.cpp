@@ -1,6 +1,8 @@
 // Decoding BMP files into the RGBA working buffer, without OpenGL.
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "media/bmp_decode.h"
 #include "media/bmp_file.h"
 #include "media_test_files.h"
@@ -90,17 +92,142 @@ TEST(BmpDecode, ColourTableFollowsLongerInformationHeaders) {
     }
 }
 
-TEST(BmpDecode, TopDownFileIsTakenBottomUp) {
-    // Top row red, bottom row blue, stored top-down: the reader treats the
-    // first stored row as the bottom one, so the image comes out upside down.
-    std::vector<Rgb> image = {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}};
-    RgbaTexture upright = Decode(MakeBmp(2, 2, 24, image));
-    RgbaTexture flipped = Decode(MakeBmp(2, 2, 24, image, /*topDown=*/true));
-    ASSERT_TRUE(upright.pixels && flipped.pixels);
-    EXPECT_EQ(PixelAt(upright.pixels.get(), 2, 0, 1), Opaque(255, 0, 0));
-    EXPECT_EQ(PixelAt(upright.pixels.get(), 2, 0, 0), Opaque(0, 0, 255));
-    EXPECT_EQ(PixelAt(flipped.pixels.get(), 2, 0, 1), Opaque(0, 0, 255));
-    EXPECT_EQ(PixelAt(flipped.pixels.get(), 2, 0, 0), Opaque(255, 0, 0));
+TEST(BmpDecode, TopDownFilesDecodeAsTheirBottomUpTwins) {
+    // A negative height stores the top row first; the picture is the same.
+    const int w = 5, h = 3;
+    std::vector<Rgb> image = Numbered(w, h);
+    DecodeRequest region;  // also through a region that starts inside the image
+    region.regionX = 1;
+    region.regionY = 1;
+    region.regionWidth = 3;
+    region.regionHeight = 3;
+    for (int bits : {24, 32})
+        for (const DecodeRequest& request : {DecodeRequest{}, region}) {
+            SCOPED_TRACE(testing::Message() << bits << " bits, region y " << request.regionY);
+            RgbaTexture upright = Decode(MakeBmp(w, h, bits, image), request);
+            RgbaTexture topDown = Decode(MakeBmp(w, h, bits, image, /*topDown=*/true), request);
+            ASSERT_TRUE(upright.pixels && topDown.pixels);
+            const size_t bytes = static_cast<size_t>(upright.textureWidth) * upright.textureHeight * 4;
+            EXPECT_EQ(std::vector<uint8_t>(upright.pixels.get(), upright.pixels.get() + bytes),
+                      std::vector<uint8_t>(topDown.pixels.get(), topDown.pixels.get() + bytes));
+            // Buffer row 0 is the region's bottom row.
+            const int bottom = request.regionHeight ? 2 : h - 1;
+            const Rgb& p = image[static_cast<size_t>(bottom) * w + request.regionX];
+            EXPECT_EQ(PixelAt(topDown.pixels.get(), upright.textureWidth, 0,
+                              request.regionHeight ? 1 : 0),
+                      Opaque(p.r, p.g, p.b));
+        }
+}
+
+namespace {
+// A 32-bit bit-field file: pixels (top row first) as 32-bit words, masks
+// red, green, blue after a 40-byte header or inside a 108-byte one.
+std::vector<uint8_t> MakeBitFieldBmp(int width, int height, const std::vector<uint32_t>& words,
+                                     uint32_t red, uint32_t green, uint32_t blue,
+                                     uint32_t headerSize) {
+    const uint32_t maskBytes = headerSize == 40 ? 12 : 0;
+    const uint32_t offset = 14 + headerSize + maskBytes;
+    const uint32_t imageBytes = static_cast<uint32_t>(width * height * 4);
+    std::vector<uint8_t> out;
+    auto put = [&](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    put(19778, 2), put(offset + imageBytes, 4), put(0, 4), put(offset, 4);
+    put(headerSize, 4), put(static_cast<uint32_t>(width), 4), put(static_cast<uint32_t>(height), 4);
+    put(1, 2), put(32, 2), put(3, 4), put(imageBytes, 4), put(2835, 4), put(2835, 4), put(0, 4),
+        put(0, 4);
+    put(red, 4), put(green, 4), put(blue, 4);
+    out.resize(offset, 0);
+    for (int row = height - 1; row >= 0; --row)
+        for (int x = 0; x < width; ++x) put(words[static_cast<size_t>(row) * width + x], 4);
+    return out;
+}
+}  // namespace
+
+TEST(BmpDecode, BitFieldFilesDecodeByTheirMasks) {
+    // The same 2 x 2 picture in several layouts; each channel's bits are
+    // scaled to 0 ... 255 (5 bits: value * 255 / 31, rounded).
+    const Rgb picture[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {16, 128, 200}};
+    struct Layout {
+        const char* name;
+        uint32_t red, green, blue;
+    };
+    const Layout layouts[] = {
+        {"blue green red x (the plain order)", 0x00FF0000, 0x0000FF00, 0x000000FF},
+        {"red green blue x", 0x000000FF, 0x0000FF00, 0x00FF0000},
+        {"x red green blue from the top byte", 0xFF000000, 0x00FF0000, 0x0000FF00},
+        {"5 5 5 in the low bits", 0x7C00, 0x03E0, 0x001F},
+    };
+    for (const Layout& l : layouts)
+        for (uint32_t headerSize : {40u, 108u}) {
+            SCOPED_TRACE(testing::Message() << l.name << ", header " << headerSize);
+            auto encode = [&](uint32_t mask, uint8_t value) {
+                const int shift = std::countr_zero(mask);
+                const uint32_t max = mask >> shift;
+                return static_cast<uint32_t>((value * max + 127) / 255) << shift;
+            };
+            std::vector<uint32_t> words;
+            for (const Rgb& p : picture)
+                words.push_back(encode(l.red, p.r) | encode(l.green, p.g) | encode(l.blue, p.b));
+            RgbaTexture t = Decode(MakeBitFieldBmp(2, 2, words, l.red, l.green, l.blue, headerSize));
+            ASSERT_TRUE(t.pixels);
+            for (int i = 0; i < 4; ++i) {
+                auto scaled = [&](uint32_t mask, uint8_t value) {
+                    const uint32_t max = mask >> std::countr_zero(mask);
+                    const uint32_t v = (value * max + 127) / 255;
+                    return static_cast<uint8_t>((v * 255 + max / 2) / max);
+                };
+                const Rgb& p = picture[i];
+                EXPECT_EQ(PixelAt(t.pixels.get(), 2, i % 2, 1 - i / 2),
+                          Opaque(scaled(l.red, p.r), scaled(l.green, p.g), scaled(l.blue, p.b)))
+                    << "pixel " << i;
+            }
+        }
+    // The key colour applies to the decoded colour, whatever the layout.
+    DecodeRequest keyed;
+    keyed.keyColour = kKey;
+    keyed.useKey = true;
+    // Red 255, green 0, blue 128 (the key), then red 0x11, green 0x22, blue 0x33.
+    RgbaTexture t = Decode(
+        MakeBitFieldBmp(2, 1, {0xFF008000u, 0x11223300u}, 0xFF000000, 0xFF0000, 0xFF00, 40), keyed);
+    ASSERT_TRUE(t.pixels);
+    EXPECT_EQ(PixelAt(t.pixels.get(), 2, 0, 0), 0u);
+    EXPECT_EQ(PixelAt(t.pixels.get(), 2, 1, 0), Opaque(0x11, 0x22, 0x33));
+}
+
+TEST(BmpDecode, CompressedFilesAndUnusableMasksAreRefused) {
+    // Each file has rows enough for its size, so only its layout refuses it.
+    std::vector<Rgb> image = Numbered(4, 4);
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        BmpStatus status;
+    };
+    auto compressed = [](std::vector<uint8_t> f, uint32_t compression) {
+        for (int i = 0; i < 4; ++i) f[30 + i] = static_cast<uint8_t>(compression >> (8 * i));
+        return f;
+    };
+    std::vector<uint8_t> rle8 = compressed(MakeBmp8(4, 4, {{1, 2, 3}, {4, 5, 6}}, std::vector<uint8_t>(16, 1)), 1);
+    const Case cases[] = {
+        {"8-bit run lengths", rle8, BmpStatus::kUnsupportedCompression},
+        {"24-bit run lengths", compressed(MakeBmp(4, 4, 24, image), 1), BmpStatus::kUnsupportedCompression},
+        {"24-bit 4-bit runs", compressed(MakeBmp(4, 4, 24, image), 2), BmpStatus::kUnsupportedCompression},
+        {"24-bit bit fields", compressed(MakeBmp(4, 4, 24, image), 3), BmpStatus::kUnsupportedCompression},
+        {"32-bit JPEG", compressed(MakeBmp(4, 4, 32, image), 4), BmpStatus::kUnsupportedCompression},
+        {"32-bit PNG", compressed(MakeBmp(4, 4, 32, image), 5), BmpStatus::kUnsupportedCompression},
+        {"32-bit alpha bit fields", compressed(MakeBmp(4, 4, 32, image), 6), BmpStatus::kUnsupportedCompression},
+        {"split red mask", MakeBitFieldBmp(1, 1, {0}, 0x00F0F000, 0xF00, 0xF, 40), BmpStatus::kBadMasks},
+        {"empty blue mask", MakeBitFieldBmp(1, 1, {0}, 0xFF0000, 0xFF00, 0, 40), BmpStatus::kBadMasks},
+        {"overlapping masks", MakeBitFieldBmp(1, 1, {0}, 0xFFFF00, 0xFF00, 0xFF, 40), BmpStatus::kBadMasks},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Decode(c.file, {}, c.status);
+        const std::string path = ScratchPath("refused.bmp");
+        WriteFileBytes(path, c.file);
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(ReadBmpFile(path.c_str(), bytes), c.status);
+    }
 }
 
 TEST(BmpDecode, KeyColourAndRepair) {
