@@ -7,17 +7,24 @@
 
 std::string ErrorLogPath() {
     std::string dir = platform::TempDirectory();
-    if (dir.size() > 260) dir.resize(260);
+    // Without a temporary directory there is no log (never one in the
+    // working directory instead).
+    if (dir.empty()) return std::string();
     return dir + "ErrorLog.txt";
 }
 
 void AppendErrorLog(const char* text) {
     if (!text) text = "null";
-    std::FILE* f = std::fopen(ErrorLogPath().c_str(), "ab");
+    const std::string path = ErrorLogPath();
+    if (path.empty()) return;
+    std::FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return;  // a log that cannot be opened is skipped silently
     std::fwrite(text, 1, std::strlen(text), f);
     std::fwrite("\r\n", 1, 2, f);
     std::fclose(f);
 }
 
-void DeleteErrorLog() { platform::DeleteFileAt(ErrorLogPath().c_str()); }
+void DeleteErrorLog() {
+    const std::string path = ErrorLogPath();
+    if (!path.empty()) platform::DeleteFileAt(path.c_str());
+}

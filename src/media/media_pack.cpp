@@ -1,5 +1,6 @@
 #include "media/media_pack.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,11 +23,33 @@ void LogPackProblem(const char* what, const std::string& name) {
     AppendErrorLog(line.c_str());
 }
 
-bool WriteWholeFile(const char* path, const uint8_t* data, size_t size) {
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
+// Writes the content to a file created for it under a fresh name (path).
+// A failed or short write leaves nothing behind and gives false.
+bool WriteExtractedFile(const std::string& entryName, const uint8_t* data, size_t size,
+                        char (&path)[kMediaPathSize]) {
+    // A taken name (another user's file, or a clash of random names) is
+    // never opened; another name is tried.
+    // The path goes back in the caller's buffer too: it must fit both.
+    const size_t room = std::min(sizeof path, static_cast<size_t>(kResolvedNameSize));
+    std::FILE* f = nullptr;
+    for (int attempt = 0; attempt < 8 && !f; ++attempt) {
+        if (!ExtractedFileName(entryName.c_str(), path, room)) {
+            LogPackProblem("no name for the extracted file", entryName);
+            return false;
+        }
+        f = platform::CreateNewFile(path);
+    }
+    if (!f) {
+        LogPackProblem("cannot create extracted file", path);
+        return false;
+    }
+    const bool written = std::fwrite(data, 1, size, f) == size;
+    if (std::fclose(f) != 0 || !written) {
+        platform::DeleteFileAt(path);
+        LogPackProblem("cannot write extracted file", path);
+        return false;
+    }
+    return true;
 }
 
 // Steps 5 to 10 of the lookup on the open pack (the caller closes it); true
@@ -53,12 +76,6 @@ bool ExtractFromPack(MediaPack* pack, std::FILE* file, const std::string& reques
     }
     if (!found) return false;
 
-    char path[kMediaPathSize];
-    if (!ExtractedFileName(entry.name.c_str(), entry.dataOffset, entry.storedSize, path,
-                           sizeof path)) {
-        LogPackProblem("extracted file name too long", entry.name);
-        return false;
-    }
     pack::Content content;
     pack::ExtractStatus extract = pack::ReadContent(source, layout, entry, content);
     if (extract == pack::ExtractStatus::kDecompressError) {
@@ -68,25 +85,25 @@ bool ExtractFromPack(MediaPack* pack, std::FILE* file, const std::string& reques
         LogPackProblem(pack::Describe(extract), entry.name);
         return false;
     }
-    // A failure to write is left to the caller's open; but only a file we
-    // created is ever deleted later.
-    if (WriteWholeFile(path, content.bytes.get(), content.length)) {
-        std::memcpy(pack->extractedPath, path, sizeof path);
-    } else {
-        LogPackProblem("cannot write extracted file", path);
-    }
+    char path[kMediaPathSize];
+    if (!WriteExtractedFile(entry.name, content.bytes.get(), content.length, path)) return false;
+    std::memcpy(pack->extractedPath, path, sizeof path);
     std::memcpy(resolvedName, path, std::strlen(path) + 1);
     return true;
 }
 
 }  // namespace
 
-bool ExtractedFileName(const char* entryName, int32_t dataOffset, uint32_t storedSize, char* out,
-                       size_t outSize) {
+bool ExtractedFileName(const char* entryName, char* out, size_t outSize) {
+    // Lower case only: Windows names ignore case, so more letters would add
+    // no names there.
+    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    uint8_t random[kExtractTokenLength];
+    if (!platform::RandomBytes(random, sizeof random)) return false;
     std::string path = platform::TempDirectory();
     path += "~voz";
-    path += static_cast<char>('A' + static_cast<uint32_t>(dataOffset) % 26u);
-    path += static_cast<char>('A' + storedSize % 26u);
+    // 16 characters: about 82 bits, even with the slight bias of r % 36.
+    for (uint8_t r : random) path += kAlphabet[r % 36];
     path += entryName;
     if (path.size() + 1 > outSize) return false;
     std::memcpy(out, path.c_str(), path.size() + 1);

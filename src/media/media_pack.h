@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr int kMediaPathSize = 260;       // 259 characters plus terminator
+#include "platform/system.h"
+
+constexpr int kMediaPathSize = platform::kPathBufferSize;
 constexpr int kResolvedNameSize = 512;    // callers' buffers hold at least this
 
 struct MediaPack {
@@ -26,10 +28,13 @@ bool ResolveMediaFile(MediaPack* pack, const RtString& requested, RtString& reso
 
 // Deletes the pending extracted file of the record, if there is one.
 void DeleteExtractedFile(MediaPack* pack);
-// The name an entry extracts to: temporary directory, "~voz", two letters
-// from dataOffset and storedSize, then the entry's name.
-bool ExtractedFileName(const char* entryName, int32_t dataOffset, uint32_t storedSize,
-                       char* out, size_t outSize);
+// A name an entry may extract to: temporary directory, "~voz", a fresh
+// unpredictable token of kExtractTokenLength lower-case letters and digits
+// (another local user must not be able to plant a file or link there), then
+// the entry's name. False when it does not fit outSize or no randomness is
+// available.
+constexpr int kExtractTokenLength = 16;
+bool ExtractedFileName(const char* entryName, char* out, size_t outSize);
 
 // Start-up and program end: both records created empty / deleted with their
 // pending files.

@@ -53,6 +53,35 @@ bool FileExistsAt(const std::string& path) {
     return f != nullptr;
 }
 
+namespace {
+// The variables each target's temporary directory comes from. (Windows has
+// no setenv; _putenv also updates the environment GetTempPath reads.)
+#ifdef _WIN32
+const char* const kTempVariables[] = {"TMP", "TEMP"};
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+    _putenv((name + "=" + value.value_or("")).c_str());  // "NAME=" removes it
+}
+#else
+const char* const kTempVariables[] = {"TMPDIR"};
+void SetVariable(const std::string& name, const std::optional<std::string>& value) {
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+}
+#endif
+}  // namespace
+
+ScopedTempDirectory::ScopedTempDirectory(const std::string& dir) {
+    for (const char* name : kTempVariables) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        SetVariable(name, dir);
+    }
+}
+
+ScopedTempDirectory::~ScopedTempDirectory() {
+    for (const auto& [name, value] : saved_) SetVariable(name, value);
+}
+
 int RunPackTool(const std::string& arguments) {
     // The tool sits in the build's tools directory beside tests/; a Windows
     // test runs the Windows tool (same suffix as this executable).

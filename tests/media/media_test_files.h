@@ -2,7 +2,9 @@
 // and running the brindle-pack tool of this build.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh scratch directory for this test process (with trailing '/').
@@ -13,6 +15,19 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteFileText(const std::string& path, const std::string& text);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);  // empty when missing
 bool FileExistsAt(const std::string& path);
+
+// Points the runtime's temporary directory elsewhere (TMPDIR on Linux, TMP
+// and TEMP on Windows) for the object's lifetime.
+class ScopedTempDirectory {
+public:
+    explicit ScopedTempDirectory(const std::string& dir);
+    ~ScopedTempDirectory();
+    ScopedTempDirectory(const ScopedTempDirectory&) = delete;
+    ScopedTempDirectory& operator=(const ScopedTempDirectory&) = delete;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;  // name, old value
+};
 
 // Runs this build's brindle-pack with the given arguments (no spaces in
 // them); its exit status.

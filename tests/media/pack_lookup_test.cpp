@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +15,10 @@
 #include "media/pack_format.h"
 #include "media_test_files.h"
 #include "platform/system.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -44,11 +50,19 @@ RawEntry FindRaw(const std::string& packPath, const std::string& name, int32_t* 
     return r;
 }
 
-std::string ExpectedExtractedPath(const RawEntry& e, const std::string& name) {
-    std::string path = platform::TempDirectory() + "~voz";
-    path += static_cast<char>('A' + static_cast<uint32_t>(e.dataOffset) % 26);
-    path += static_cast<char>('A' + e.storedSize % 26);
-    return path + name;
+// An extraction path: the temporary directory, "~voz", the random token
+// (lower-case letters and digits), the entry's name.
+::testing::AssertionResult IsExtractedPath(const std::string& path, const std::string& name) {
+    const std::string prefix = platform::TempDirectory() + "~voz";
+    if (path.size() != prefix.size() + kExtractTokenLength + name.size() ||
+        path.compare(0, prefix.size(), prefix) != 0 ||
+        path.compare(path.size() - name.size(), name.size(), name) != 0)
+        return ::testing::AssertionFailure() << path << " is no extraction path of " << name;
+    for (size_t i = prefix.size(); i < prefix.size() + kExtractTokenLength; ++i)
+        if (!std::islower(static_cast<unsigned char>(path[i])) &&
+            !std::isdigit(static_cast<unsigned char>(path[i])))
+            return ::testing::AssertionFailure() << path << ": token character '" << path[i] << "'";
+    return ::testing::AssertionSuccess();
 }
 
 class PackLookup : public testing::Test {
@@ -79,19 +93,20 @@ protected:
 TEST_F(PackLookup, SuffixMatchWithoutCaseExtractsUnderItsName) {
     const std::string packPath = Pack("");
     MediaPack record = RecordFor(packPath);
-    const RawEntry raw = FindRaw(packPath, "Smalfont.BMP");
-    ASSERT_TRUE(raw.found);
-
     char resolved[kResolvedNameSize] = "unchanged";
     ASSERT_TRUE(ResolveMediaFile(&record, "data/SMALFONT.bmp", resolved));
-    const std::string expected = ExpectedExtractedPath(raw, "Smalfont.BMP");
-    EXPECT_EQ(std::string(resolved), expected);
-    EXPECT_STREQ(record.extractedPath, expected.c_str());
+    const std::string first = resolved;
+    EXPECT_TRUE(IsExtractedPath(first, "Smalfont.BMP"));
+    EXPECT_STREQ(record.extractedPath, first.c_str());
     EXPECT_EQ(Text(ReadFileBytes(resolved)), std::string(3000, 'f') + "font end");
 
-    // A plain suffix: a longer name ending the same way also matches.
+    // A plain suffix: a longer name ending the same way also matches. Each
+    // extraction gets a fresh name; the previous file is gone.
     ASSERT_TRUE(ResolveMediaFile(&record, "bigsmalfont.bmp", resolved));
-    EXPECT_EQ(std::string(resolved), expected);
+    const std::string expected = resolved;
+    EXPECT_TRUE(IsExtractedPath(expected, "Smalfont.BMP"));
+    EXPECT_NE(expected, first);
+    EXPECT_FALSE(FileExistsAt(first));
     // An entry name longer than the request never matches.
     std::strcpy(resolved, "unchanged");
     EXPECT_FALSE(ResolveMediaFile(&record, "malfont.bmp", resolved));
@@ -181,6 +196,83 @@ TEST_F(PackLookup, FileOnDiskWinsOverThePack) {
     DeleteExtractedFile(&strings);
 }
 
+TEST_F(PackLookup, ExtractionNeverReusesAFileAlreadyThere) {
+    const std::string packPath = Pack("");
+    MediaPack record = RecordFor(packPath);
+    const RawEntry raw = FindRaw(packPath, "level.txt");
+    ASSERT_TRUE(raw.found);
+    // Files planted where a name computed from the entry would put it, and
+    // one at the runtime's own former name: none is read or overwritten.
+    std::string guessed = platform::TempDirectory() + "~voz";
+    guessed += static_cast<char>('A' + static_cast<uint32_t>(raw.dataOffset) % 26);
+    guessed += static_cast<char>('A' + raw.storedSize % 26);
+    guessed += "level.txt";
+    WriteFileText(guessed, "planted");
+    char resolved[kResolvedNameSize];
+    ASSERT_TRUE(ResolveMediaFile(&record, "level.txt", resolved));
+    EXPECT_NE(std::string(resolved), guessed);
+    EXPECT_EQ(Text(ReadFileBytes(resolved)), "level one\r\nlevel two\r\n");
+    EXPECT_EQ(Text(ReadFileBytes(guessed)), "planted");
+    DeleteExtractedFile(&record);
+    EXPECT_EQ(Text(ReadFileBytes(guessed)), "planted");
+    std::remove(guessed.c_str());
+
+    // Creating a file exclusively: an existing name is never opened.
+    const std::string taken = dir + "taken.txt";
+    WriteFileText(taken, "mine");
+    EXPECT_EQ(platform::CreateNewFile(taken.c_str()), nullptr);
+    EXPECT_EQ(Text(ReadFileBytes(taken)), "mine");
+    std::FILE* fresh = platform::CreateNewFile((dir + "fresh.txt").c_str());
+    ASSERT_NE(fresh, nullptr);
+    std::fclose(fresh);
+    EXPECT_TRUE(FileExistsAt(dir + "fresh.txt"));
+    std::error_code ec;
+    std::filesystem::create_symlink(taken, dir + "link.txt", ec);
+    if (!ec) {  // where links can be made: a link is not followed
+        EXPECT_EQ(platform::CreateNewFile((dir + "link.txt").c_str()), nullptr);
+        std::filesystem::create_symlink(dir + "nowhere.txt", dir + "dangling.txt", ec);
+        EXPECT_EQ(platform::CreateNewFile((dir + "dangling.txt").c_str()), nullptr);
+        EXPECT_FALSE(FileExistsAt(dir + "nowhere.txt"));
+        EXPECT_EQ(Text(ReadFileBytes(taken)), "mine");
+    }
+}
+
+TEST_F(PackLookup, AnExtractionThatCannotBeWrittenIsNotFound) {
+    const std::string packPath = Pack("");
+    MediaPack record = RecordFor(packPath);
+    char resolved[kResolvedNameSize] = "unchanged";
+    // A temporary directory that does not exist: nothing can be created.
+    const std::string missing = dir + "no-such-dir";
+    {
+        ScopedTempDirectory temp(missing);
+        ASSERT_EQ(platform::TempDirectory().rfind(missing, 0), 0u);
+        EXPECT_FALSE(ResolveMediaFile(&record, "level.txt", resolved));
+    }
+    EXPECT_STREQ(resolved, "");
+    EXPECT_STREQ(record.extractedPath, "");
+
+#ifndef _WIN32  // file size limits (setrlimit) exist on POSIX systems only
+    // A write cut short by the file size limit: not found, and the partial
+    // file is deleted.
+    const std::string temp = dir + "tmp/";
+    std::filesystem::create_directories(temp);
+    ScopedTempDirectory inTemp(temp);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a signal
+    rlimit small{1000, old.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool found = ResolveMediaFile(&record, "smalfont.bmp", resolved);  // 3008 bytes
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(found);
+    EXPECT_STREQ(resolved, "");
+    for (const auto& entry : std::filesystem::directory_iterator(temp))
+        EXPECT_EQ(entry.path().filename().string().rfind("~voz", 0), std::string::npos)
+            << "left behind: " << entry.path();
+#endif
+}
+
 TEST_F(PackLookup, NegativeDirectoryOffsetCountsFromTheEnd) {
     // A host file in front, as with an executable.
     WriteFileText(dir + "host.exe", std::string(777, 'H'));
@@ -196,7 +288,7 @@ TEST_F(PackLookup, NegativeDirectoryOffsetCountsFromTheEnd) {
     MediaPack record = RecordFor(packPath);
     char resolved[kResolvedNameSize];
     ASSERT_TRUE(ResolveMediaFile(&record, "Level.Txt", resolved));
-    EXPECT_EQ(std::string(resolved), ExpectedExtractedPath(raw, "level.txt"));
+    EXPECT_TRUE(IsExtractedPath(resolved, "level.txt"));
     EXPECT_EQ(Text(ReadFileBytes(resolved)), "level one\r\nlevel two\r\n");
     DeleteExtractedFile(&record);
 }
@@ -217,7 +309,7 @@ TEST_F(PackLookup, SetPackPathsAndReleaseDeletePendingFiles) {
     EXPECT_STREQ(runtime.mediaPack->packPath, "");
     EXPECT_STREQ(runtime.streamPack->extractedPath, "");
     // A path that does not fit is not cut to some other file's name.
-    SetPackPaths(std::string(300, 'p').c_str(), nullptr);
+    SetPackPaths(std::string(kMediaPathSize, 'p').c_str(), nullptr);
     EXPECT_STREQ(runtime.mediaPack->packPath, "");
     EXPECT_STREQ(runtime.streamPack->packPath, "");
 

@@ -1,7 +1,11 @@
 // Process, clock and file-system services on Linux.
 #include <SDL.h>
+#include <fcntl.h>
 #include <limits.h>
+#include <sys/random.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,23 +51,48 @@ void EndTimerPeriod() {}
 void SleepMs(unsigned ms) { SDL_Delay(ms); }
 
 std::string ExecutablePath() {
-    char buf[PATH_MAX + 1];
-    ssize_t n = readlink("/proc/self/exe", buf, PATH_MAX);
-    if (n <= 0) return std::string();
-    buf[n] = '\0';
-    return buf;
+    char buf[kPathBufferSize];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+    // A link that fills the buffer may have been cut: refused.
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof buf)) return std::string();
+    return std::string(buf, static_cast<size_t>(n));
 }
 
 std::string TempDirectory() {
     const char* dir = std::getenv("TMPDIR");
     std::string path = (dir && *dir) ? dir : "/tmp";
     if (path.back() != '/') path += '/';
+    if (path.size() >= static_cast<size_t>(kPathBufferSize)) return std::string();
     return path;
 }
 
 bool ChangeDirectory(const char* path) { return chdir(path) == 0; }
 
 bool DeleteFileAt(const char* path) { return std::remove(path) == 0; }
+
+std::FILE* CreateNewFile(const char* path) {
+    // O_EXCL with O_CREAT fails on any existing name, a link included.
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return nullptr;
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        close(fd);
+        std::remove(path);
+    }
+    return f;
+}
+
+bool RandomBytes(void* buffer, size_t size) {
+    auto* out = static_cast<unsigned char*>(buffer);
+    while (size > 0) {
+        ssize_t n = getrandom(out, size, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        out += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
 
 namespace {
 // The runtime's texts are 8-bit Latin-1 (as the Windows ANSI calls take

@@ -1,6 +1,9 @@
 // Process, clock and file-system services on Windows.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <mmsystem.h>
+#include <ntsecapi.h>  // RtlGenRandom
 
 #include <string>
 
@@ -29,8 +32,9 @@ void SleepMs(unsigned ms) { Sleep(ms); }
 std::string ExecutablePath() {
     char buf[MAX_PATH + 1];
     DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    buf[n < MAX_PATH ? n : MAX_PATH] = '\0';
-    return buf;
+    // A path that fills the buffer was cut by the call: refused.
+    if (n == 0 || n >= MAX_PATH) return std::string();
+    return std::string(buf, n);
 }
 
 std::string TempDirectory() {
@@ -42,6 +46,29 @@ std::string TempDirectory() {
 
 bool ChangeDirectory(const char* path) { return SetCurrentDirectoryA(path) != 0; }
 bool DeleteFileAt(const char* path) { return DeleteFileA(path) != 0; }
+
+std::FILE* CreateNewFile(const char* path) {
+    // CREATE_NEW fails on any existing name; no other process may open the
+    // file while it is written.
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        DeleteFileA(path);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, "wb");
+    if (!f) {
+        _close(fd);
+        DeleteFileA(path);
+    }
+    return f;
+}
+
+bool RandomBytes(void* buffer, size_t size) {
+    return RtlGenRandom(buffer, static_cast<ULONG>(size)) != FALSE;
+}
 
 void WarningBox(const char* caption, const char* text) {
     MessageBoxA(nullptr, text, caption, MB_ICONWARNING);
