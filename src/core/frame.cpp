@@ -1,6 +1,8 @@
 // Frame presentation and timing.
 #include "core/frame.h"
 
+#include <cmath>
+
 #include <brindle/core.h>
 
 #include "core/clock.h"
@@ -71,15 +73,21 @@ double PresentAndPace(OpenGLZadederu& r) {
             if (!platform::DispatchOneMessage()) now = r.Now();
         }
     }
-    double next = deadline + r.framePeriod;
-    if (r.framePeriod > 0) {
-        while (now > next) next += r.framePeriod;  // missed frames: same grid
-    }
-    r.startTime = next;
+    r.startTime = NextDeadline(deadline, r.framePeriod, now);
     return (now - t0) + 1;
 }
 
 long long PresentedFrames() { return presentedFrames; }
+
+double NextDeadline(double deadline, double period, double now) {
+    double next = deadline + period;
+    if (period > 0 && now > next) {
+        next += std::ceil((now - next) / period) * period;
+        // At large time stamps the sum may round below now.
+        if (next < now) next = now;
+    }
+    return next;
+}
 
 void ShowFrame() {
     OpenGLZadederu& r = runtime.renderer;

@@ -10,6 +10,13 @@ double PresentAndPace(OpenGLZadederu& renderer);
 // How many frames PresentAndPace has shown since the program started.
 long long PresentedFrames();
 
+// The frame deadline after `deadline` on its grid of `period` ms: one period
+// later, or, when that has passed already at `now`, the first grid point at
+// or after now (missed frames are skipped, the grid holds). Counted by
+// division: stepping period by period would never end when the period is
+// below the clock's resolution at a large uptime.
+double NextDeadline(double deadline, double period, double now);
+
 // Ends the program as Escape or Alt+F4 do: error 0 at the marked line.
 [[noreturn]] void EndFromKeyboard();
 

@@ -77,6 +77,8 @@ int ProgramEntry(platform::AppInstance instance, platform::AppInstance previousI
 int InitRuntime(platform::AppInstance instance, platform::AppInstance, const char*, int,
                 const char* title) {
     ConnectWindowEvents();
+    // A fresh log per run, before anything (even "No Window") is written.
+    DeleteErrorLog();
     // Window class and window: caption-only, centred on the primary screen.
     if (!platform::RegisterWindowClass(instance)) return 0;
     runtime.appInstance = instance;
@@ -91,16 +93,14 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
     platform::SetWindowCaption(runtime.mainWindow, title);
     runtime.windowTitle.Assign(title);
 
-    DeleteErrorLog();  // a fresh log per run
-
     runtime.input = new InputDevices();
     InputReset(*runtime.input);
     CreateSoundObjects();
 
     runtime.renderer.CreateContext(runtime.mainWindow, runtime.windowWidth, runtime.windowHeight, 0,
                                    runtime.framesPerSecond);
-    // A different random sequence each run: the time, truncated to 32 bits.
-    SeedRandom(static_cast<uint32_t>(TruncToInt(Now())));
+    // A different random sequence each run.
+    SeedRandom(TimeSeed(Now()));
     if (runtime.startFullscreen)
         runtime.renderer.EnterFullscreen();
     else
@@ -111,8 +111,7 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
     runtime.currentFont = 0;
 
     // Working directory: the program's own directory.
-    std::string exe = platform::ExecutablePath();
-    if (exe.size() > 260) exe.resize(260);
+    std::string exe = platform::ExecutablePath();  // empty when it does not fit
     RtString dir = ProgramDirectory(exe.c_str());
     platform::ChangeDirectory(dir.Text());
     AppendErrorLog("Current Dir");

@@ -48,10 +48,10 @@ void IdleUntilInput() {
         PumpMessages();
         RefreshInput();
         if (runtime.escapeEnds && KeyIsDown(kKeyEscape)) EndProgram();
-        for (int code = 0; code < 255; ++code) {
-            if (runtime.input) InputRefresh(*runtime.input);
+        // One keyboard read per pass (above): on Windows every read drops
+        // one queued input message.
+        for (int code = 0; code < 255; ++code)
             if (KeyIsDown(code)) return;
-        }
         if (MouseChangedSincePreviousPass()) return;
         if (AnyJoystickInput()) return;
         platform::SleepMs(30);

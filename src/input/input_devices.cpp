@@ -50,6 +50,7 @@ uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
 }
 
 void InputRefresh(InputDevices& in) {
+    ++in.keyboardReads;
     if (!in.keyboardDevice) {
         platform::ReadVirtualKeyState(in.keyState);
         return;

@@ -26,6 +26,7 @@ struct InputDevices {
     uint8_t newFrame;
     int16_t frameDX, frameDY, frameWheel;
     uint16_t keyTable[256];  // scan code -> virtual key, without a keyboard device
+    uint32_t keyboardReads;  // InputRefresh calls so far (each may drop an input message)
 };
 
 constexpr int kKeyEscape = 1;

@@ -92,3 +92,5 @@ double Random(double n) {
     uint32_t d = static_cast<uint32_t>(static_cast<uint64_t>(TruncToInt64(n)) + 1u);
     return d == 0 ? r : r % d;
 }
+
+uint32_t TimeSeed(double milliseconds) { return Low32Bits(milliseconds); }

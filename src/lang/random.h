@@ -14,5 +14,8 @@ extern IsaacState randomState;
 
 // Sets the generator to the state the seed alone defines.
 void SeedRandom(uint32_t seed);
+// The seed start-up takes from the time in milliseconds: its low 32 bits,
+// which keep changing however long the machine has been up.
+uint32_t TimeSeed(double milliseconds);
 // One full generation step: all 256 result words anew.
 void IsaacGenerate(IsaacState& state);

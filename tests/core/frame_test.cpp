@@ -84,6 +84,36 @@ TEST_F(Frames, LateFrameIsShownAtOnceAndTheGridHolds) {
     EXPECT_TRUE(OnGrid(r.startTime, origin, r.framePeriod));
 }
 
+// The next deadline against a plain step-by-step model on ordinary values,
+// and at uptimes where the period is below the clock's resolution (a
+// 2^31 - 1 frames-per-second setting after 25 days, or 30 years).
+TEST(NextDeadline, SkipsMissedFramesOnTheGrid) {
+    auto model = [](double deadline, double period, double now) {
+        double next = deadline + period;
+        if (period > 0)
+            while (now > next) next += period;
+        return next;
+    };
+    const struct {
+        double deadline, period, now;
+    } ordinary[] = {
+        {1000, 1000.0 / 60, 1000},     {1000, 1000.0 / 60, 1016},  {1000, 1000.0 / 60, 1017},
+        {1000, 1000.0 / 60, 1050.5},   {1000, 1000.0 / 30, 5010},  {1000, 2.0, 1001.9},
+        {1000, 2.0, 1004},             {123456.789, 10, 123999},   {1000, 0, 5000},
+    };
+    for (const auto& c : ordinary)
+        EXPECT_NEAR(NextDeadline(c.deadline, c.period, c.now), model(c.deadline, c.period, c.now), 1e-6)
+            << c.deadline << " " << c.period << " " << c.now;
+
+    const double tiny = 1000.0 / 2147483647.0;
+    for (double uptime : {2.2e9, 9.5e11}) {
+        SCOPED_TRACE(uptime);
+        const double next = NextDeadline(uptime, tiny, uptime + 5000);
+        EXPECT_GE(next, uptime + 5000);
+        EXPECT_LE(next, uptime + 5000 + 1);
+    }
+}
+
 TEST_F(Frames, FramesAreReleasedAfterTheirDeadline) {
     ShowFrame();
     for (int i = 0; i < 10; ++i) {

@@ -8,15 +8,15 @@
 #include "lang/random.h"
 #include "support/test_runtime.h"
 
-// Start-up seeds the generator with the time in milliseconds truncated to 32
-// bits: the state it leaves is the one some seed between the times read
-// before and after start-up gives.
+// Start-up seeds the generator with the low 32 bits of the time in
+// milliseconds: the state it leaves is the one some seed between the times
+// read before and after start-up gives.
 TEST(StartUp, SeedsTheRandomGeneratorWithTheTime) {
     if (runtime.mainWindow) GTEST_SKIP() << "the runtime was started before this test";
     std::memset(&randomState, 0, sizeof randomState);
-    uint32_t before = static_cast<uint32_t>(TruncToInt(Now()));
+    uint32_t before = TimeSeed(Now());
     StartTestRuntime();
-    uint32_t after = static_cast<uint32_t>(TruncToInt(Now()));
+    uint32_t after = TimeSeed(Now());
     IsaacState seeded = randomState;
     ASSERT_EQ(seeded.resultCount, 256u);
     ASSERT_LT(after - before, 600000u);
@@ -27,4 +27,22 @@ TEST(StartUp, SeedsTheRandomGeneratorWithTheTime) {
                 std::memcmp(randomState.results, seeded.results, sizeof seeded.results) == 0;
     }
     EXPECT_TRUE(found) << "no seed in " << before << ".." << after;
+}
+
+// Seeds from time stamps past 2^31 ms (a machine up for 25 days) and past
+// 2^32 ms still differ from one millisecond to the next.
+TEST(StartUp, SeedsKeepChangingAtLargeUptimes) {
+    const struct {
+        double ms;
+        uint32_t seed;
+    } cases[] = {
+        {1234.9, 1234u},
+        {2147483647.0, 2147483647u},
+        {2147483648.0, 2147483648u},
+        {2147483649.5, 2147483649u},
+        {4294967295.0, 4294967295u},
+        {4294967296.0 + 7, 7u},
+        {1e15 + 3, static_cast<uint32_t>(1000000000000003ull & 0xFFFFFFFFu)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TimeSeed(c.ms), c.seed) << c.ms;
 }
