@@ -15,7 +15,18 @@ char* AllocateBlock(uint32_t size) {
     return static_cast<char*>(p);
 }
 
+// The longest text whose block size (a multiple of 512 above the length)
+// still fits the 32-bit capacity.
+constexpr uint32_t kMaxLength = 0xFFFFFDFFu;
+
 uint32_t CapacityFor(uint32_t n) { return (n / 512u) * 512u + 512u; }
+
+// A length the block could not hold takes the same way out as a failed
+// allocation, instead of wrapping around to a small block.
+uint32_t CheckedLength(uint64_t n) {
+    if (n > kMaxLength) throw std::bad_alloc();
+    return static_cast<uint32_t>(n);
+}
 
 }  // namespace
 
@@ -37,7 +48,7 @@ RtString::RtString() : text_(AllocateBlock(4)), capacity_(4), length_(0) { text_
 
 RtString::RtString(const char* text) : text_(nullptr), capacity_(0), length_(0) {
     if (!text) text = "";
-    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    uint32_t n = CheckedLength(std::strlen(text));
     Reserve(n);
     std::memcpy(text_, text, n);
     text_[n] = '\0';
@@ -86,6 +97,7 @@ RtString::~RtString() {
 
 void RtString::Reserve(uint32_t n) {
     if (text_ && n < capacity_) return;
+    CheckedLength(n);
     uint32_t newCapacity = CapacityFor(n);
     if (!text_) {
         text_ = AllocateBlock(newCapacity);
@@ -100,7 +112,7 @@ void RtString::Reserve(uint32_t n) {
 
 RtString& RtString::Assign(const char* text) {
     if (!text) text = "";
-    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    uint32_t n = CheckedLength(std::strlen(text));
     if (text >= text_ && text < text_ + capacity_) {  // assigning a part of ourselves
         std::memmove(text_, text, n);
     } else {
@@ -140,7 +152,7 @@ void RtString::SetNumber(double value) {
 
 RtString& RtString::Append(const char* text) {
     if (!text) return *this;
-    uint32_t n = static_cast<uint32_t>(std::strlen(text));
+    uint32_t n = CheckedLength(std::strlen(text));
     if (text >= text_ && text < text_ + capacity_) {  // appending a part of ourselves
         RtString copy(text);
         return Append(copy);
@@ -148,7 +160,7 @@ RtString& RtString::Append(const char* text) {
     // The new text goes at the stored length, so length and terminator agree
     // even when the string holds an embedded NUL.
     uint32_t old = length_;
-    Reserve(old + n);
+    Reserve(CheckedLength(static_cast<uint64_t>(old) + n));
     std::memcpy(text_ + old, text, n);
     length_ = old + n;
     text_[length_] = '\0';
@@ -158,7 +170,7 @@ RtString& RtString::Append(const char* text) {
 RtString& RtString::Append(const RtString& other) {
     uint32_t old = length_;
     uint32_t n = other.length_;
-    Reserve(old + n);  // other may be *this: its text moves with the block
+    Reserve(CheckedLength(static_cast<uint64_t>(old) + n));  // other may be *this: its text moves with the block
     if (n) std::memmove(text_ + old, other.text_, n);
     length_ = old + n;
     text_[length_] = '\0';

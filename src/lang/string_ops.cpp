@@ -80,7 +80,7 @@ COMPARISONS(GreaterEqual, >=)
 double Equal(const RtString& l, const RtString& r) {
     return Truth(l.length() == r.length() && CompareText(l.Text(), r.Text()) == 0);
 }
-double NotEqual(const RtString& l, const RtString& r) { return Truth(CompareText(l.Text(), r.Text()) != 0); }
+double NotEqual(const RtString& l, const RtString& r) { return Truth(Equal(l, r) == 0); }
 double Less(const RtString& l, const RtString& r) { return Truth(CompareText(l.Text(), r.Text()) < 0); }
 double Greater(const RtString& l, const RtString& r) { return Truth(CompareText(l.Text(), r.Text()) > 0); }
 double LessEqual(const RtString& l, const RtString& r) { return Truth(CompareText(l.Text(), r.Text()) <= 0); }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 TEST(RtString, CapacityGrowsInSteps) {
@@ -61,6 +62,17 @@ TEST(RtString, EmbeddedNulLengthSemantics) {
     EXPECT_EQ(s.length(), 8u);
     EXPECT_EQ(std::memcmp(s.Text(), "ab\0defxy", 9), 0);
     EXPECT_EQ(s.SyncLength(), 2u);
+}
+
+// Lengths whose block would not fit 32 bits are refused as a failed
+// allocation, never wrapped round to a small block.
+TEST(RtString, GrowthBeyondFourGigabytesIsRefused) {
+    RtString s("abc");
+    EXPECT_THROW(s.Reserve(0xFFFFFFFFu), std::bad_alloc);
+    EXPECT_THROW(s.Reserve(0xFFFFFE00u), std::bad_alloc);
+    EXPECT_THROW(s.Buffer(0xFFFFFFF0u), std::bad_alloc);
+    EXPECT_STREQ(s.Text(), "abc");  // left as it was
+    EXPECT_EQ(s.capacity(), 512u);
 }
 
 TEST(RtString, TruncateAndBuffer) {

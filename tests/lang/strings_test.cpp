@@ -91,7 +91,9 @@ TEST(StringComparisons, EqualityAndStoredLength) {
     RtString visible("ab");
     EXPECT_EQ(cut == visible, 0.0);  // both RtString: lengths differ
     EXPECT_EQ(cut == "ab", 1.0);     // against C text only the text counts
-    EXPECT_EQ(cut != visible, 0.0);  // not-equal looks at the text alone
+    EXPECT_EQ(cut != visible, 1.0);  // not-equal is always the negation of equal
+    EXPECT_EQ(cut != "ab", 0.0);
+    EXPECT_EQ(one != two, 0.0);
 }
 
 TEST(StringComparisons, TextAgainstNumber) {
