@@ -115,6 +115,9 @@ public:
     void Clear();
     // Deletes buffer objects and ramp texture (when a context exists).
     void ReleaseGpu();
+    // Deletes the static buffer, which holds a copy of frame 0's triangle
+    // list: the next fast-path draw uploads the list afresh.
+    void DropStaticBuffer();
 
     unsigned int staticBuffer = 0;
     unsigned int dynamicBuffer = 0;

@@ -1,6 +1,7 @@
 // Drawing objects: frame choice and blending, the visibility cone, the fast
 // path from a static buffer, the per-draw copy, sphere mapping and the
 // effect paths (bump mapping, cel shading with outline, shadow volumes).
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gl_entry_points.h"
@@ -113,16 +114,23 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
     OpenGLZadederu& r = *renderer;
 
     // Frame choice: the drawn vertices are P + (Q - P) * w; w = 0 draws Q.
+    // A weight that is not a number counts as 0.
     int n = mesh.frames.count;
     int P, Q;
     float w;
     if (!animate) {
         P = frameA;
         Q = frameF;
-        w = weight;
+        w = weight != weight ? 0.0f : weight;  // not a number counts as 0
     } else {
         w = weight == 1.0f ? 1.0f : maths::fmod(weight, 1.0f);
-        float pos = frameF + (frameA - frameF) * w;
+        if (w != w) w = 0;  // not a number: also an infinite weight
+        // In floats: the frame difference of extreme numbers overflows an int.
+        float pos = static_cast<float>(frameF) +
+                    (static_cast<float>(frameA) - static_cast<float>(frameF)) * w;
+        // Beyond -1 ... n every choice ends in the same clamped frame; the
+        // clamp keeps the conversion to int defined.
+        pos = std::clamp(pos, -1.0f, static_cast<float>(n));
         float whole = maths::trunc(pos);
         int E = static_cast<int>(whole);
         float frac = pos - whole;

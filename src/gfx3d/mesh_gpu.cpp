@@ -5,14 +5,23 @@
 #include "gfx3d/mesh.h"
 #include "platform/gl.h"
 
-void MeshObjectX::ReleaseGpu() {
-    // Names are only deleted while a context exists; they die with it anyway.
+namespace {
+// Names are only deleted while a context exists; they die with it anyway.
+bool HaveContext() {
     const OpenGLZadederu* r = runtime.scene.renderer;
-    bool context = r && r->contextReady;
-    if (context && glDeleteBuffersARB) {
-        if (staticBuffer) glDeleteBuffersARB(1, &staticBuffer);
-        if (dynamicBuffer) glDeleteBuffersARB(1, &dynamicBuffer);
-    }
+    return r && r->contextReady;
+}
+}  // namespace
+
+void MeshObjectX::ReleaseGpu() {
+    bool context = HaveContext();
+    DropStaticBuffer();
+    if (context && glDeleteBuffersARB && dynamicBuffer) glDeleteBuffersARB(1, &dynamicBuffer);
     if (context && rampTexture) glDeleteTextures(1, &rampTexture);
-    staticBuffer = dynamicBuffer = rampTexture = 0;
+    dynamicBuffer = rampTexture = 0;
+}
+
+void MeshObjectX::DropStaticBuffer() {
+    if (staticBuffer && HaveContext() && glDeleteBuffersARB) glDeleteBuffersARB(1, &staticBuffer);
+    staticBuffer = 0;
 }

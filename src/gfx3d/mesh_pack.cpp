@@ -232,6 +232,7 @@ void ComputeNormals(MeshObject& mesh, bool normals, bool smooth, bool tangents) 
 
 void MeshObjectX::Expand() {
     if (frames.count == 0) return;
+    DropStaticBuffer();  // it holds the triangle list being replaced
     for (MeshFrame& frame : frames) {
         frame.triangleVertices.Clear();
         frame.triangleVertices.Reserve(frame.packed.count * 3);

@@ -61,8 +61,10 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_NOTEQUAL, 0, 0xFFFFFFFFu);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    // Black at half alpha over every pixel whose stencil value is not 0.
-    SceneFillRect(*renderer, 0, 0, 3000, 2000, 0);
+    // Black at half alpha over every pixel of the screen whose stencil value
+    // is not 0 (the 2D view now spans the whole screen).
+    SceneFillRect(*renderer, 0, 0, static_cast<float>(renderer->screenWidth),
+                  static_cast<float>(renderer->screenHeight), 0);
     glDisable(GL_BLEND);
     renderer->alphaLevel = 1.0f;
     glColor4f(1, 1, 1, 1);

@@ -77,10 +77,11 @@ void BuildCube(int object) {
     EndObject();
 }
 
-// Sphere of radius 2 in latitude strips, outward faces counter-clockwise.
-void BuildSphere(int object, int colour) {
+// Sphere of radius 2 in latitude strips, outward faces counter-clockwise,
+// with smooth normals (or the given SetBuildNormals mode).
+void BuildSphere(int object, int colour, int normals = 2) {
     const int rings = 16, sides = 24;
-    SetBuildNormals(2);
+    SetBuildNormals(normals);
     StartObject(object);
     for (int i = 0; i < rings; ++i) {
         for (int j = 0; j <= sides; ++j) {
@@ -420,6 +421,88 @@ TEST_F(Scene, BlendedFramesFollowTheWeight) {
     // A frame above the last draws the last.
     EXPECT_TRUE(frame(99) == frame(4));
     EXPECT_FALSE(frame(4) == two);
+}
+
+TEST_F(Scene, BlendingWithoutANumberOrWithExtremeFrames) {
+    BuildFramedQuad();
+    auto blend = [](double from, double to, double weight, double animate = 1) {
+        Begin3D(1, 100, 90);
+        SetCamera(2, 0, 10, 2, 0, 0);
+        DrawObjectBlend(200, from, to, weight, animate);
+        return Screen();
+    };
+    auto frame = [](double f) {
+        Begin3D(1, 100, 90);
+        SetCamera(2, 0, 10, 2, 0, 0);
+        DrawObject(200, f);
+        return Screen();
+    };
+    const double nan = std::nan("");
+    const std::vector<unsigned char> first = frame(0), last = frame(4);
+    ASSERT_FALSE(first == last);
+    // A weight that is no number counts as 0.
+    EXPECT_TRUE(blend(0, 4, nan) == first);
+    EXPECT_TRUE(blend(4, 0, nan) == last);
+    EXPECT_TRUE(blend(0, 4, nan, 0) == first);
+    EXPECT_TRUE(blend(0, 4, INFINITY) == first);
+    // Frame numbers far beyond the object's frames clamp to its first or last.
+    EXPECT_TRUE(blend(1e300, 0, 0) == last);
+    EXPECT_TRUE(blend(3e9, 2e9, 0.5) == last);
+    EXPECT_TRUE(blend(-1e300, 0, 0.5) == first);
+    EXPECT_TRUE(blend(1e300, -1e300, 0.25) == last);
+    EXPECT_TRUE(blend(-1e300, 1e300, 0.25) == first);
+}
+
+TEST_F(Scene, FastPathRedrawsAfterAnEffectRecomputedTheNormals) {
+    // Built without normals: the first fast-path draw keeps frame 0 in the
+    // static buffer. Cel shading computes normals; the head light shows them.
+    auto lit = [](int object) {
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 12, 0, 0, 0);
+        SetHeadLight(0, 0xFFFFFF);
+        DrawObject(object, 0);
+        SetHeadLight(0, 0);
+        return Screen();
+    };
+    auto celShaded = [](int object) {
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 12, 0, 0, 0);
+        SetLight(-2, 0xFFFFFF, 0, 0, 50, 0, 0, 0, 1);
+        DrawObject(object, 0);
+        SetLight(-2, 0xFFFFFF, 0, 0, 50, 0, 0, 0, 0);
+    };
+    BuildSphere(140, 0xFFFFFF, 0);
+    BuildSphere(141, 0xFFFFFF, 0);
+    const std::vector<unsigned char> before = lit(140);
+    celShaded(140);
+    const std::vector<unsigned char> after = lit(140);
+    // The twin never drew before its normals were computed.
+    celShaded(141);
+    const std::vector<unsigned char> reference = lit(141);
+    EXPECT_TRUE(after == reference);
+    EXPECT_FALSE(after == before);  // the normals changed the picture
+    SetBuildNormals(2);
+}
+
+TEST_F(Scene, ShadowPassDarkensTheWholeScreenAtAnySize) {
+    // A 4000 x 2500 screen shows its rows 2020 ... 2499 in this 640 x 480
+    // window: the darkening must reach them too.
+    OpenGLZadederu& r = runtime.renderer;
+    for (auto [width, height] : {std::pair{W, H}, std::pair{4000, 2500}}) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        r.ResizeScreen(width, height);
+        glClearColor(1, 1, 1, 1);
+        glClearStencil(1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glClearStencil(0);
+        glClearColor(0, 0, 0, 1);
+        runtime.scene.SetShadowVolumeMode(true);
+        runtime.scene.SetShadowVolumeMode(false);
+        for (auto [x, y] : {std::pair{0, 0}, std::pair{W - 1, 0}, std::pair{0, H - 1},
+                            std::pair{W - 1, H - 1}, std::pair{W / 2, H / 2}})
+            EXPECT_NEAR(Pixel(x, y).r, 128, 2) << x << "," << y;
+    }
+    r.ResizeScreen(W, H);
 }
 
 TEST_F(Scene, ObjectsBehindTheCameraAreSkipped) {
