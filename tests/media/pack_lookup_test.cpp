@@ -245,7 +245,8 @@ TEST_F(PackLookup, AnExtractionThatCannotBeWrittenIsNotFound) {
     const std::string missing = dir + "no-such-dir";
     {
         ScopedTempDirectory temp(missing);
-        ASSERT_EQ(platform::TempDirectory().rfind(missing, 0), 0u);
+        // (Windows gives it back with backslashes.)
+        ASSERT_NE(platform::TempDirectory().find("no-such-dir"), std::string::npos);
         EXPECT_FALSE(ResolveMediaFile(&record, "level.txt", resolved));
     }
     EXPECT_STREQ(resolved, "");
