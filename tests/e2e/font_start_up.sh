@@ -43,11 +43,7 @@ exe=$(program loading_screen)
 [ -f "$exe" ] || fail "missing $exe"
 start_program "$exe"
 win=$(find_window "Loading Screen" 60) || fail "no window"
-sleep 2
 shot=$E2E_WORK/loading.png
-screenshot "$win" "$shot" || fail "no screenshot"
-# The program sleeps without pumping events, so SDL never sees a SIGTERM.
-{ kill -KILL "$PROGRAM_PID"; wait "$PROGRAM_PID"; } 2>/dev/null
 
 # Debian's python3 has the imaging library (scripts/setup); another python3
 # earlier on PATH may not.
@@ -60,7 +56,7 @@ py=/usr/bin/python3
 # outline) run from the outline left of the 'L' (x 286) to the outline
 # right of the last '.' (x 352), and from the outline above the letters
 # (y 236) to the one below the dots (y 243).
-"$py" - "$shot" <<'PY' || fail "Loading... frame not as expected"
+cat >"$E2E_WORK/loading.py" <<'PY'
 import sys
 from PIL import Image
 img = Image.open(sys.argv[1]).convert("RGB")
@@ -83,4 +79,11 @@ white = sum(1 for x, y in lit if img.getpixel((left + x, top + y)) == (255, 255,
 if white < 40:
     sys.exit("only %d ink pixels" % white)
 PY
+# The frame is up once a screenshot shows it (the program then idles 20 s).
+loading_shown() { screenshot "$win" "$shot" && "$py" "$E2E_WORK/loading.py" "$shot" >/dev/null 2>&1; }
+poll 15 loading_shown
+# The program sleeps without pumping events, so SDL never sees a SIGTERM.
+{ kill -KILL "$PROGRAM_PID"; wait "$PROGRAM_PID"; } 2>/dev/null
+[ -f "$shot" ] || fail "no screenshot"
+"$py" "$E2E_WORK/loading.py" "$shot" || fail "Loading... frame not as expected"
 pass "Loading... centred"

@@ -108,3 +108,48 @@ x_close() {
 
 # screenshot ID FILE.png
 screenshot() { import -silent -window "$1" "$2"; }
+
+# poll TIMEOUT-SECONDS COMMAND...: runs COMMAND every 0.2 s until it
+# succeeds; non-zero when it still fails after TIMEOUT seconds.
+poll() {
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$end" ] && return 1
+    sleep 0.2
+  done
+}
+
+# has_focus ID: X's input focus is on the window (or inside it).
+has_focus() {
+  local focus
+  focus=$(xdotool getwindowfocus -f 2>/dev/null) || return 1
+  [ "$focus" = "$(($1))" ] && return 0
+  # A child of the window holding the focus counts too.
+  xwininfo -id "$1" -tree 2>/dev/null | awk '{print $1}' | grep -qix "$(printf '0x%x' "$focus")"
+}
+
+# focus_window ID: the pointer into the window (without a window manager the
+# focus follows it) and the focus given to it, until X reports it there.
+focus_window() {
+  xdotool mousemove --window "$1" 20 20 >/dev/null 2>&1
+  xdotool windowfocus "$1" >/dev/null 2>&1
+  poll 10 has_focus "$1"
+}
+
+# hold_until TIMEOUT KEYS -- COMMAND...: holds the keys (pressed together, as
+# a user would) until COMMAND succeeds, then releases them; non-zero on
+# time-out. The program reads the key state once per frame, however slowly
+# frames come on a busy machine.
+hold_until() {
+  local timeout=$1 keys=() k rc
+  shift
+  while [ "$1" != -- ]; do keys+=("$1"); shift; done
+  shift
+  for k in "${keys[@]}"; do xdotool keydown "$k"; done
+  poll "$timeout" "$@"; rc=$?
+  for k in "${keys[@]}"; do xdotool keyup "$k"; done
+  return $rc
+}
+
+# program_ended: the program started by start_program is gone.
+program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }

@@ -24,7 +24,7 @@ E2E_PIDS+=($!)
 other=$(find_window xmessage 10) || fail "no second window"
 
 for round in 1 2; do
-  xdotool mousemove --window "$id" 10 10; xdotool windowfocus "$id"; sleep 0.5
+  focus_window "$id" || fail "round $round: the game window did not get the focus"
   xdotool mousemove --window "$other" 10 10; xdotool windowfocus "$other"
   wait_window_name "$id" "Glimmerball <pause>" 10 \
     || fail "round $round: caption '$(window_name "$id")' while another window has the focus"

@@ -2,7 +2,8 @@
 // its first statement and the Space key through KeyDown on standard output,
 // marks line 42 and presents frames until the program is ended from outside
 // (Escape, Alt+F4, closing the window). With the argument "noescape" Escape
-// does not end it; with "wait" it first waits for a key with WaitForKey.
+// does not end it, and "escape held" reports a frame that went by with
+// Escape held; with "wait" it first waits for a key with WaitForKey.
 #include <brindle.h>
 
 #include <cstdio>
@@ -23,6 +24,7 @@ void GameMain() {
     MarkLine(1, 42);
     bool reportedRunning = false;
     bool spaceHeld = false;
+    bool escapeReported = false;
     for (;;) {
         bool space = KeyDown(57) != 0;
         if (space != spaceHeld) {
@@ -30,7 +32,14 @@ void GameMain() {
             std::fflush(stdout);
             spaceHeld = space;
         }
+        bool escape = KeyDown(1) != 0;
         ShowFrame();
+        // Still here after a frame that began with Escape held.
+        if (escape && KeyDown(1) != 0 && !escapeReported) {
+            std::printf("escape held\n");
+            std::fflush(stdout);
+            escapeReported = true;
+        }
         if (!reportedRunning) {
             std::printf("running\n");
             std::fflush(stdout);
