@@ -1,8 +1,6 @@
 // Frame presentation and timing.
 #include "core/frame.h"
 
-#include <cmath>
-
 #include <brindle/core.h>
 
 #include "core/clock.h"
@@ -12,6 +10,7 @@
 #include "gfx2d/backgrounds.h"
 #include "input/input_devices.h"
 #include "lang/number_convert.h"
+#include "lang/portable_maths.h"
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
@@ -82,7 +81,7 @@ long long PresentedFrames() { return presentedFrames; }
 double NextDeadline(double deadline, double period, double now) {
     double next = deadline + period;
     if (period > 0 && now > next) {
-        next += std::ceil((now - next) / period) * period;
+        next += maths::ceil((now - next) / period) * period;
         // At large time stamps the sum may round below now.
         if (next < now) next = now;
     }

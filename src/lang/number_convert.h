@@ -3,7 +3,6 @@
 // integer) for NaN and out-of-range values; these helpers give the same
 // value on every target and never invoke undefined behaviour.
 #pragma once
-#include <cmath>
 #include <cstdint>
 
 inline int TruncToInt(double x) {
@@ -21,6 +20,6 @@ inline int64_t TruncToInt64(double x) {
 // millisecond time stamp used as a seed. NaN and values of 9.2e18 or more
 // in magnitude give 0.
 inline uint32_t Low32Bits(double x) {
-    if (!(std::fabs(x) < 9.2e18)) return 0;
+    if (!(x > -9.2e18 && x < 9.2e18)) return 0;  // also NaN
     return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(x)));
 }
