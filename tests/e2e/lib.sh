@@ -83,6 +83,13 @@ find_window() {
     done
     sleep 0.1; t=$((t - 1))
   done
+  # For the failure message: what is on the screen, and the program's state.
+  {
+    echo "no viewable window \"$1\" after $2 s; top-level windows:"
+    xwininfo -root -children 2>&1 | grep '"' | head -n 20
+    [ -n "${PROGRAM_PID:-}" ] && { kill -0 "$PROGRAM_PID" 2>/dev/null && echo "program running" || echo "program ended"; }
+    [ -f "$E2E_WORK/program.out" ] && tail -n 5 "$E2E_WORK/program.out"
+  } >&2
   return 1
 }
 
