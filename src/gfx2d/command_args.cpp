@@ -5,15 +5,12 @@
 
 #include "gfx2d/opengl_zadederu.h"
 
-bool SlotArgument(double value, int& slot) {
-    if (!(value > -1.0 && value < kSpriteSlots)) return false;
-    slot = static_cast<int>(value);
-    return true;
-}
+bool SlotArgument(double value, int& slot) { return TruncInRange(value, 0, kSpriteSlots - 1, slot); }
 
 bool SlotOrNoneArgument(double value, int& slot) {
-    if (!(value < kSpriteSlots)) return false;
-    slot = value > -1.0 ? static_cast<int>(value) : -1;
+    if (SlotArgument(value, slot)) return true;
+    if (!(value < 0)) return false;  // above the table, or NaN
+    slot = -1;
     return true;
 }
 

@@ -1,6 +1,7 @@
-// Converting the doubles that game code passes into the integers commands use.
+// The sprite commands' rules for slot numbers (lang/number_convert.h holds
+// the general conversions).
 #pragma once
-#include "lang/number_convert.h"  // TruncToInt
+#include "lang/number_convert.h"
 
 // A sprite slot number: true for 0 ... 65535 after truncation.
 bool SlotArgument(double value, int& slot);

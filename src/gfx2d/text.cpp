@@ -14,8 +14,9 @@
 #include "media/media_pack.h"
 #include "platform/gl.h"
 
-namespace {
 int ClampFont(int font) { return font < 0 ? 0 : font >= kFontCount ? kFontCount - 1 : font; }
+
+namespace {
 
 // Quads of the glyphs of `text`, from the screen point (x, y) rightwards.
 void GlyphQuads(const FontGeometry& g, const char* text, float x, float y, float z) {

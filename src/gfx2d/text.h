@@ -7,6 +7,9 @@
 
 constexpr int kFontCount = 16;
 
+// A font number clamped to 0 ... 15.
+int ClampFont(int font);
+
 // Loads the font file into font slot `font` (0 ... 15) and selects it; a
 // missing file gives the built-in font, a file that fails to load ends the
 // program with error 3.

@@ -6,10 +6,8 @@
 #include "gfx2d/text.h"
 
 namespace {
-int FontArgument(double value) {
-    int font = TruncToInt(value);
-    return font < 0 ? 0 : font >= kFontCount ? kFontCount - 1 : font;
-}
+// Font numbers are truncated (TruncToInt), then clamped.
+int FontArgument(double value) { return ClampFont(TruncToInt(value)); }
 }  // namespace
 
 void LoadFont(const RtString& fileName, double font) { LoadFontFile(fileName, FontArgument(font)); }

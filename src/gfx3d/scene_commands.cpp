@@ -10,16 +10,15 @@
 
 namespace {
 Zadederu3D& Scene() { return runtime.scene; }
-float F(double v) { return static_cast<float>(v); }
 float ClampWidth(double v) {
-    float w = F(v);
+    float w = Float(v);
     if (!(w >= 1)) return 1;  // also NaN
     return w > 512 ? 512 : w;
 }
 }  // namespace
 
 void Enter3DMode(double nearPlane, double farPlane, double fieldOfView) {
-    Scene().Enter3D(F(nearPlane), F(farPlane), F(fieldOfView));
+    Scene().Enter3D(Float(nearPlane), Float(farPlane), Float(fieldOfView));
     runtime.cullModeSetting = 0;
     Scene().SetCullMode(0);
     Scene().lightMask = 0;
@@ -32,13 +31,13 @@ void Leave3DMode() {
 }
 
 void SetCamera(double x, double y, double z, double targetX, double targetY, double targetZ) {
-    const float eye[3] = {F(x), F(y), F(z)};
-    const float target[3] = {F(targetX), F(targetY), F(targetZ)};
+    const float eye[3] = {Float(x), Float(y), Float(z)};
+    const float target[3] = {Float(targetX), Float(targetY), Float(targetZ)};
     Scene().SetCamera(eye, target);
 }
 
 void SetCameraUp(double x, double y, double z) {
-    const float up[3] = {F(x), F(y), F(z)};
+    const float up[3] = {Float(x), Float(y), Float(z)};
     Scene().SetCameraUp(up);
 }
 
@@ -52,26 +51,26 @@ void AddRotation(double angle, double x, double y, double z) {
     TransformEntry& e = Scene().CurrentTransform();
     if (e.rotationCount >= 16) return;
     float* r = e.rotations[e.rotationCount++];
-    r[0] = F(angle);
-    r[1] = F(x);
-    r[2] = F(y);
-    r[3] = F(z);
+    r[0] = Float(angle);
+    r[1] = Float(x);
+    r[2] = Float(y);
+    r[3] = Float(z);
 }
 
 void SetTranslation(double x, double y, double z) {
     TransformEntry& e = Scene().CurrentTransform();
     e.rotationCount = 0;
-    e.translation[0] = F(x);
-    e.translation[1] = F(y);
-    e.translation[2] = F(z);
+    e.translation[0] = Float(x);
+    e.translation[1] = Float(y);
+    e.translation[2] = Float(z);
 }
 
 void SetScale(double x, double y, double z) {
     TransformEntry& e = Scene().CurrentTransform();
     e.rotationCount = 0;
-    e.scale[0] = F(x);
-    e.scale[1] = F(y);
-    e.scale[2] = F(z);
+    e.scale[0] = Float(x);
+    e.scale[1] = Float(y);
+    e.scale[2] = Float(z);
 }
 
 void PushTransform() {
@@ -87,56 +86,56 @@ void PopTransform() {
 
 void SetEnvironmentMap(double on) { Scene().envMapping = on != 0; }
 
-void SetTextureOffset(double u, double v) { Scene().SetTextureOffset(F(u), F(v)); }
+void SetTextureOffset(double u, double v) { Scene().SetTextureOffset(Float(u), Float(v)); }
 
 void SetHeadLight(double index, double colour) {
     const float zero[3] = {0, 0, 0};
-    Scene().SetLight(IntArgument(index), IntArgument(colour), zero, zero, 180, true);
+    Scene().SetLight(TruncSaturated(index), TruncSaturated(colour), zero, zero, 180, true);
 }
 
 void SetLight(double index, double colour, double x, double y, double z, double dirX, double dirY,
               double dirZ, double cutoff) {
-    const float position[3] = {F(x), F(y), F(z)};
-    const float direction[3] = {F(dirX), F(dirY), F(dirZ)};
-    Scene().SetLight(IntArgument(index), IntArgument(colour), position, direction, F(cutoff),
+    const float position[3] = {Float(x), Float(y), Float(z)};
+    const float direction[3] = {Float(dirX), Float(dirY), Float(dirZ)};
+    Scene().SetLight(TruncSaturated(index), TruncSaturated(colour), position, direction, Float(cutoff),
                      runtime.debugTrace != 0);
 }
 
 void SetFog(double colour, double mode, double a, double b) {
-    Scene().SetFog(IntArgument(colour), IntArgument(mode), F(a), F(b));
+    Scene().SetFog(TruncSaturated(colour), TruncSaturated(mode), Float(a), Float(b));
 }
 
-void DrawAxes(double x, double y, double z) { Scene().DrawAxes(F(x), F(y), F(z)); }
+void DrawAxes(double x, double y, double z) { Scene().DrawAxes(Float(x), Float(y), Float(z)); }
 
 void DrawLine3D(double x1, double y1, double z1, double x2, double y2, double z2, double colour,
                 double width) {
-    const float from[3] = {F(x1), F(y1), F(z1)};
-    const float to[3] = {F(x2), F(y2), F(z2)};
-    Scene().DrawLine3D(from, to, IntArgument(colour), ClampWidth(width));
+    const float from[3] = {Float(x1), Float(y1), Float(z1)};
+    const float to[3] = {Float(x2), Float(y2), Float(z2)};
+    Scene().DrawLine3D(from, to, TruncSaturated(colour), ClampWidth(width));
 }
 
 void DrawPoint3D(double x, double y, double z, double colour, double size) {
-    const float at[3] = {F(x), F(y), F(z)};
-    Scene().DrawPoint3D(at, IntArgument(colour), ClampWidth(size));
+    const float at[3] = {Float(x), Float(y), Float(z)};
+    Scene().DrawPoint3D(at, TruncSaturated(colour), ClampWidth(size));
 }
 
 void ClearDepth() { glClear(GL_DEPTH_BUFFER_BIT); }
 
 void DrawBillboard(double sprite, double x, double y, double z, double scale) {
     Scene().SetCullMode(-1);
-    SceneDrawBillboardSprite(*Scene().renderer, static_cast<uint16_t>(IntArgument(sprite)), F(x),
-                             F(y), F(z), F(scale));
+    SceneDrawBillboardSprite(*Scene().renderer, static_cast<uint16_t>(TruncSaturated(sprite)), Float(x),
+                             Float(y), Float(z), Float(scale));
     Scene().SetCullMode(runtime.cullModeSetting);
 }
 
 double DrawObject(double object, double frame) {
-    Scene().DrawSlot(IntArgument(object), IntArgument(frame), 0, 0, false);
+    Scene().DrawSlot(TruncSaturated(object), TruncSaturated(frame), 0, 0, false);
     return 0;
 }
 
 double DrawObjectBlend(double object, double frame, double otherFrame, double weight,
                        double animate) {
-    Scene().DrawSlot(IntArgument(object), IntArgument(frame), IntArgument(otherFrame), F(weight),
+    Scene().DrawSlot(TruncSaturated(object), TruncSaturated(frame), TruncSaturated(otherFrame), Float(weight),
                      animate != 0);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "core/error_log.h"
 #include "core/runtime_state.h"
+#include "gfx2d/command_args.h"
 #include "platform/gl.h"
 
 namespace {
@@ -162,6 +163,7 @@ double SaveScreen(const RtString& fileName) {
 
 double SaveSprite(double slot, const RtString& fileName) {
     // Truncated like every slot number; out-of-range slots fail.
-    if (!(slot > -1.0 && slot < static_cast<double>(kSpriteSlots))) return 0;
-    return SaveSpriteBmp(static_cast<int>(slot), fileName.Text()) ? 1 : 0;
+    int s;
+    if (!SlotArgument(slot, s)) return 0;
+    return SaveSpriteBmp(s, fileName.Text()) ? 1 : 0;
 }

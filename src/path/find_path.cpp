@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/error_log.h"
+#include "lang/number_convert.h"
 #include "path/planner.h"
 
 namespace {
@@ -12,8 +13,8 @@ namespace {
 // Truncates a coordinate; values that do not fit (or are not a number) give
 // -1, which lies outside every grid.
 int32_t CellCoordinate(double v) {
-    if (!(v > -2147483648.0 && v < 2147483648.0)) return -1;
-    return static_cast<int32_t>(v);
+    int cell;
+    return TruncInRange(v, -2147483647, 2147483647, cell) ? cell : -1;
 }
 
 void EmptyPath(NumberArray& path) { DimArray(path, 0, 2); }
