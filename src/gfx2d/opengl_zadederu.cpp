@@ -108,6 +108,18 @@ void OpenGLZadederu::SetupPixelFormat() {
     }
 }
 
+void DisableUnusedFixedFunctions() {
+    glDisable(GL_FOG);
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_POINT_SMOOTH);
+    glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_POLYGON_OFFSET_POINT);
+    glDisable(GL_AUTO_NORMAL);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_LIGHTING);
+}
+
 void BuildRgbPaletteEntries(const platform::PixelFormatDescription& f, uint32_t* entries,
                             int count) {
     auto channel = [](int i, int bits, int shift) -> uint32_t {
@@ -156,16 +168,8 @@ void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_DITHER);
-    glDisable(GL_FOG);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_POINT_SMOOTH);
-    glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_POLYGON_OFFSET_POINT);
     glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_AUTO_NORMAL);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_LIGHTING);
+    DisableUnusedFixedFunctions();
 
     glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);

@@ -72,6 +72,11 @@ public:
     int pixelRequestColourBits = 0;
 };
 
+// Switches off the fixed-function features neither the 2D view nor the 3D
+// scene starts with: fog, smoothing, stencil, polygon offset, automatic
+// normals, normalisation and lighting.
+void DisableUnusedFixedFunctions();
+
 // Palette entries (0x00BBGGRR) for a palette-based pixel format: entry i
 // spreads each channel's bits of i over 0..255.
 void BuildRgbPaletteEntries(const platform::PixelFormatDescription& format, uint32_t* entries,

@@ -29,6 +29,9 @@ public:
         BindSprite(r, -1, -1, 0);
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
+        // The classic 3/8-pixel shift: a vertex on an integer coordinate
+        // moves inside its pixel, so lines and rectangles cover exactly the
+        // pixels they name whatever way the rasteriser rounds at edges.
         glTranslatef(0.375f, 0.375f, 0);
         glMatrixMode(GL_MODELVIEW);
     }

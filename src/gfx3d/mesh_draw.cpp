@@ -7,6 +7,7 @@
 #include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
+#include "gfx3d/vector3.h"
 #include "gfx3d/zadederu3d.h"
 #include "lang/portable_maths.h"
 #include "platform/gl.h"
@@ -32,17 +33,6 @@ namespace {
 constexpr GLenum kDot3Rgb = 0x8740;
 constexpr int kStride = static_cast<int>(sizeof(MeshVertex));
 
-float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-void Normalise(float v[3]) {
-    float sq = Dot(v, v);
-    if (sq > 1e-7f) {
-        float len = maths::sqrt(sq);
-        v[0] /= len;
-        v[1] /= len;
-        v[2] /= len;
-    }
-}
 
 const void* Offset(const MeshVertex* base, size_t offset) {
     return reinterpret_cast<const char*>(base) + offset;
@@ -113,59 +103,59 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
     if (mesh.frames.count == 0 || mesh.frames[0].packed.count == 0) return 0;
     OpenGLZadederu& r = *renderer;
 
-    // Frame choice: the drawn vertices are P + (Q - P) * w; w = 0 draws Q.
-    // A weight that is not a number counts as 0.
-    int n = mesh.frames.count;
-    int P, Q;
-    float w;
+    // Frame choice: the drawn vertices are from + (to - from) * toWeight,
+    // except that a weight of exactly 0 draws `to` as it is (no blending).
+    int frameCount = mesh.frames.count;
+    int from, to;
+    float toWeight;
     if (!animate) {
-        P = frameA;
-        Q = frameF;
-        w = weight != weight ? 0.0f : weight;  // not a number counts as 0
+        from = frameA;
+        to = frameF;
+        toWeight = weight != weight ? 0.0f : weight;  // not a number counts as 0
     } else {
-        w = weight == 1.0f ? 1.0f : maths::fmod(weight, 1.0f);
-        if (w != w) w = 0;  // not a number: also an infinite weight
+        toWeight = weight == 1.0f ? 1.0f : maths::fmod(weight, 1.0f);
+        if (toWeight != toWeight) toWeight = 0;  // not a number: also an infinite weight
         // In floats: the frame difference of extreme numbers overflows an int.
         float pos = static_cast<float>(frameF) +
-                    (static_cast<float>(frameA) - static_cast<float>(frameF)) * w;
-        // Beyond -1 ... n every choice ends in the same clamped frame; the
-        // clamp keeps the conversion to int defined.
-        pos = std::clamp(pos, -1.0f, static_cast<float>(n));
+                    (static_cast<float>(frameA) - static_cast<float>(frameF)) * toWeight;
+        // Beyond -1 ... frameCount every choice ends in the same clamped
+        // frame; the clamp keeps the conversion to int defined.
+        pos = std::clamp(pos, -1.0f, static_cast<float>(frameCount));
         float whole = maths::trunc(pos);
-        int E = static_cast<int>(whole);
-        float frac = pos - whole;
+        int wholeFrame = static_cast<int>(whole);
+        float fraction = pos - whole;
         if (frameF < frameA) {
-            Q = E;
-            P = E + 1;
-            w = 1.0f - frac;
+            to = wholeFrame;
+            from = wholeFrame + 1;
+            toWeight = 1.0f - fraction;
         } else if (frameF > frameA) {
-            Q = E + 1;
-            P = E;
-            w = frac;
+            to = wholeFrame + 1;
+            from = wholeFrame;
+            toWeight = fraction;
             // Landing on a whole frame draws that frame, not the next one.
-            if (w == 0.0f) Q = E;
+            if (toWeight == 0.0f) to = wholeFrame;
         } else {
-            Q = P = frameF;
-            w = 0;
+            to = from = frameF;
+            toWeight = 0;
         }
     }
-    P = Clamp(P, 0, n - 1);
-    Q = Clamp(Q, 0, n - 1);
-    MeshFrame& frameQ = mesh.frames[Q];
-    MeshFrame& frameP = mesh.frames[P];
+    from = Clamp(from, 0, frameCount - 1);
+    to = Clamp(to, 0, frameCount - 1);
+    MeshFrame& toFrame = mesh.frames[to];
+    MeshFrame& fromFrame = mesh.frames[from];
 
     // Visibility against a cone around the view axis (transform level 0).
     const TransformEntry& level0 = transformStack[0];
     {
         float centre[3], dir[3], rel[3];
         for (int a = 0; a < 3; ++a) {
-            centre[a] = level0.translation[a] + frameQ.centre[a];
+            centre[a] = level0.translation[a] + toFrame.centre[a];
             dir[a] = cameraTarget[a] - cameraPosition[a];
         }
         float maxScale = level0.scale[0];
         if (level0.scale[1] > maxScale) maxScale = level0.scale[1];
         if (level0.scale[2] > maxScale) maxScale = level0.scale[2];
-        float radius = frameQ.radius * maxScale;
+        float radius = toFrame.radius * maxScale;
         Normalise(dir);
         for (int a = 0; a < 3; ++a) rel[a] = centre[a] - cameraPosition[a];
         float along = Dot(dir, rel);
@@ -173,6 +163,8 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         if (along >= 0) {
             float p[3] = {dir[0] * along, dir[1] * along, dir[2] * along};
             float off[3] = {rel[0] - p[0], rel[1] - p[1], rel[2] - p[2]};
+            // Widened by 5 %: a margin for objects at the cone's edge and for
+            // the approximate square root.
             float cone = viewConeTangent * 1.05f * FastSqrt(Dot(p, p));
             visible = Dot(off, off) < radius * radius + cone * cone;
         } else {
@@ -198,8 +190,8 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
 
     // Vertices to draw: never more than every list involved holds.
     int count = mesh.drawVertices.count;
-    if (frameQ.triangleVertices.count < count) count = frameQ.triangleVertices.count;
-    if (w != 0 && frameP.triangleVertices.count < count) count = frameP.triangleVertices.count;
+    if (toFrame.triangleVertices.count < count) count = toFrame.triangleVertices.count;
+    if (toWeight != 0 && fromFrame.triangleVertices.count < count) count = fromFrame.triangleVertices.count;
     if (count <= 0) return 0;
 
     bool effectPath = effectEnabled && glMultiTexCoord2fARB != nullptr;
@@ -220,8 +212,8 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
             glPushMatrix();
             glLoadMatrixf(cameraMatrix);
             ApplyTransformStack();
-            MarkFacing(mesh, frameQ.triangleVertices, lightObject);
-            DrawShadowVolume(mesh, frameQ.triangleVertices, lightObject, true);
+            MarkFacing(mesh, toFrame.triangleVertices, lightObject);
+            DrawShadowVolume(mesh, toFrame.triangleVertices, lightObject, true);
             glPopMatrix();
             return 0;
         }
@@ -229,37 +221,41 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
 
     const MeshVertex* source;
     unsigned int* buffer;
-    bool fastPath = !effectPath && w == 0 && textureOffsetU == 0 && textureOffsetV == 0;
+    bool fastPath = !effectPath && toWeight == 0 && textureOffsetU == 0 && textureOffsetV == 0;
     if (fastPath) {
-        source = frameQ.triangleVertices.data;
-        buffer = Q == 0 ? &mesh.staticBuffer : &mesh.dynamicBuffer;
+        source = toFrame.triangleVertices.data;
+        buffer = to == 0 ? &mesh.staticBuffer : &mesh.dynamicBuffer;
     } else {
         MeshVertex* out = mesh.drawVertices.data;
-        const MeshVertex* q = frameQ.triangleVertices.data;
-        const MeshVertex* p = frameP.triangleVertices.data;
+        const MeshVertex* toVertices = toFrame.triangleVertices.data;
+        const MeshVertex* fromVertices = fromFrame.triangleVertices.data;
         for (int k = 0; k < count; ++k) {
             MeshVertex& v = out[k];
-            v = q[k];
-            if (w != 0) {
-                // Exact at both ends: w = 1 gives Q, w = 0 would give P.
+            v = toVertices[k];
+            if (toWeight != 0) {
+                // Exact at both ends: a weight of 1 gives `to`, 0 would give `from`.
+                const MeshVertex& before = fromVertices[k];
+                const MeshVertex& after = toVertices[k];
                 for (int a = 0; a < 3; ++a) {
-                    v.position[a] = p[k].position[a] * (1 - w) + q[k].position[a] * w;
-                    v.normal[a] = p[k].normal[a] * (1 - w) + q[k].normal[a] * w;
+                    v.position[a] =
+                        before.position[a] * (1 - toWeight) + after.position[a] * toWeight;
+                    v.normal[a] = before.normal[a] * (1 - toWeight) + after.normal[a] * toWeight;
                 }
             }
             if (effectPath) {
-                float L[3] = {lightObject[0] - v.position[0], lightObject[1] - v.position[1],
-                              lightObject[2] - v.position[2]};
-                Normalise(L);
+                float toLight[3] = {lightObject[0] - v.position[0],
+                                    lightObject[1] - v.position[1],
+                                    lightObject[2] - v.position[2]};
+                Normalise(toLight);
                 if (effectKind == 1) {
-                    v.lightVector[0] = Dot(p[k].tangent, L) * 0.5f + 0.5f;
-                    v.lightVector[1] = Dot(p[k].binormal, L) * 0.5f + 0.5f;
-                    v.lightVector[2] = Dot(v.normal, L) * 0.5f + 0.5f;
+                    v.lightVector[0] = Dot(fromVertices[k].tangent, toLight) * 0.5f + 0.5f;
+                    v.lightVector[1] = Dot(fromVertices[k].binormal, toLight) * 0.5f + 0.5f;
+                    v.lightVector[2] = Dot(v.normal, toLight) * 0.5f + 0.5f;
                 } else if (effectKind == 2) {
                     float toward[3] = {v.position[0] - v.normal[0], v.position[1] - v.normal[1],
                                        v.position[2] - v.normal[2]};
                     Normalise(toward);
-                    float s = Dot(L, toward);
+                    float s = Dot(toLight, toward);
                     v.binormal[0] = s < 0.05f ? 0.05f : s > 0.95f ? 0.95f : s;
                     v.binormal[1] = (static_cast<float>(v.colourIndex) + 0.5f) * mesh.rampStep;
                 }
@@ -378,13 +374,13 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         // in black; its thickness follows the object's distance from the eye.
         float rel[3];
         for (int a = 0; a < 3; ++a)
-            rel[a] = level0.translation[a] + frameQ.centre[a] - cameraPosition[a];
+            rel[a] = level0.translation[a] + toFrame.centre[a] - cameraPosition[a];
         float t = maths::sqrt(Dot(rel, rel)) * viewConeTangent * 0.003f / level0.scale[1];
-        if (!(t > frameQ.radius / 8)) {
+        if (!(t > toFrame.radius / 8)) {
             if (!(t >= 1e-7f)) t = 1e-7f;  // also a scale of 0 at distance 0
             MeshVertex* out = mesh.drawVertices.data;
             if (fastPath) {
-                for (int k = 0; k < count; ++k) out[k] = frameQ.triangleVertices[k];
+                for (int k = 0; k < count; ++k) out[k] = toFrame.triangleVertices[k];
             }
             for (int k = 0; k < count; ++k)
                 for (int a = 0; a < 3; ++a) out[k].position[a] += t * out[k].normal[a];

@@ -1,28 +1,15 @@
 // Packing, normal computation, expansion and bounds of meshes.
 #include <cstring>
+#include <vector>
 
 #include "gfx3d/mesh.h"
+#include "gfx3d/vector3.h"
 #include "lang/portable_maths.h"
 
 namespace {
 
 constexpr float kTiny = 1e-7f;
 
-void Normalise(float v[3]) {
-    float sq = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
-    if (sq > kTiny) {
-        float len = maths::sqrt(sq);
-        v[0] /= len;
-        v[1] /= len;
-        v[2] /= len;
-    }
-}
-
-void Cross(const float a[3], const float b[3], float out[3]) {
-    out[0] = a[1] * b[2] - a[2] * b[1];
-    out[1] = a[2] * b[0] - a[0] * b[2];
-    out[2] = a[0] * b[1] - a[1] * b[0];
-}
 
 // Assembly modes follow the marker that started the current run.
 enum class Assembly { List, Strip, Fan };
@@ -37,6 +24,53 @@ uint32_t ColourOf(const MeshObject& mesh, const PackedVertex& p) {
     return p.colourIndex < static_cast<uint32_t>(mesh.colourTable.count)
                ? mesh.colourTable[static_cast<int>(p.colourIndex)]
                : 0xFFFFFFu;
+}
+
+// Walks a frame's packed vertices as the triangles their markers describe:
+// after a list marker every three vertices make a triangle; after a strip
+// marker (and before any marker) each vertex makes one with the two before
+// it; after a fan marker, with the fan's first vertex and the one before it.
+// vertex(k, colour) comes for each vertex that is not a marker, in order and
+// before any triangle using it. triangle(a, b, c, swapped) gives the packed
+// indices in drawing order: a strip alternates abc, cbd, cde, ... so that
+// every triangle keeps the strip's facing; `swapped` marks those (the odd
+// ones of a strip) whose first two corners a plain sliding window over the
+// strip would give the other way round.
+template <typename OnVertex, typename OnTriangle>
+void WalkTriangles(const MeshObject& mesh, const MeshFrame& frame, OnVertex vertex,
+                   OnTriangle triangle) {
+    Assembly mode = Assembly::Strip;
+    int window[3];
+    int filled = 0;
+    int parity = 0;
+    for (int k = 0; k < frame.packed.count; ++k) {
+        const uint32_t colour = ColourOf(mesh, frame.packed[k]);
+        if (IsMarker(colour)) {
+            mode = ModeOf(colour);
+            parity = 0;
+            filled = 0;
+            continue;
+        }
+        vertex(k, colour);
+        window[filled++] = k;
+        if (filled < 3) continue;
+        triangle(window[0], window[1], window[2], mode == Assembly::Strip && parity == 1);
+        switch (mode) {
+            case Assembly::List: filled = 0; break;
+            case Assembly::Strip:
+                // The third vertex replaces the first after an even
+                // triangle, the second after an odd one.
+                if (parity == 0) window[0] = window[2];
+                else window[1] = window[2];
+                parity ^= 1;
+                filled = 2;
+                break;
+            case Assembly::Fan:
+                window[1] = window[2];
+                filled = 2;
+                break;
+        }
+    }
 }
 
 }  // namespace
@@ -121,23 +155,11 @@ void ComputeNormals(MeshObject& mesh, bool normals, bool smooth, bool tangents) 
     };
     for (MeshFrame& frame : mesh.frames) {
         GrowArray<Unique> unique;
-        GrowArray<int> uniqueOf;  // per packed vertex, -1 for markers
-        uniqueOf.Reserve(frame.packed.count);
-        Assembly mode = Assembly::Strip;
-        Corner window[3];
-        int filled = 0;
-        int parity = 0;
-        for (int k = 0; k < frame.packed.count; ++k) {
+        std::vector<int> uniqueOf(frame.packed.count, -1);  // per packed vertex; -1 for markers
+        std::vector<Corner> corners(frame.packed.count);
+        auto vertex = [&](int k, uint32_t) {
             const PackedVertex& p = frame.packed[k];
-            uint32_t colour = ColourOf(mesh, p);
-            if (IsMarker(colour)) {
-                mode = ModeOf(colour);
-                filled = 0;
-                parity = 0;
-                uniqueOf.Append(-1);
-                continue;
-            }
-            Corner c;
+            Corner& c = corners[k];
             frame.Unpack(p, c.position);
             c.u = k < mesh.texU.count ? mesh.texU[k] : 0.0f;
             c.v = k < mesh.texV.count ? -mesh.texV[k] : 0.0f;
@@ -156,58 +178,49 @@ void ComputeNormals(MeshObject& mesh, bool normals, bool smooth, bool tangents) 
                 found = unique.count - 1;
             }
             c.unique = found;
-            uniqueOf.Append(found);
-            window[filled++] = c;
-            if (filled < 3) continue;
-
-            parity ^= 1;
-            const float* p0 = window[0].position;
-            const float* p1 = window[1].position;
-            const float* p2 = window[2].position;
+            uniqueOf[k] = found;
+        };
+        auto triangle = [&](int a, int b, int c, bool swapped) {
+            // Corners in sliding-window order; the normal of a swapped
+            // triangle is turned round to keep the strip's facing.
+            const Corner* window[3] = {&corners[swapped ? b : a], &corners[swapped ? a : b],
+                                       &corners[c]};
+            const float* p0 = window[0]->position;
+            const float* p1 = window[1]->position;
+            const float* p2 = window[2]->position;
             float e1[3] = {p1[0] - p0[0], p1[1] - p0[1], p1[2] - p0[2]};
             float e2[3] = {p2[0] - p0[0], p2[1] - p0[1], p2[2] - p0[2]};
             if (normals) {
                 float n[3];
                 Cross(e1, e2, n);  // unnormalised: larger triangles weigh more
-                if (mode == Assembly::Strip && parity == 0) {
+                if (swapped) {
                     n[0] = -n[0];
                     n[1] = -n[1];
                     n[2] = -n[2];
                 }
-                for (int w = 0; w < 3; ++w)
-                    for (int a = 0; a < 3; ++a) unique[window[w].unique].normal[a] += n[a];
+                for (const Corner* corner : window)
+                    for (int i = 0; i < 3; ++i) unique[corner->unique].normal[i] += n[i];
             }
             if (tangents) {
-                float du1 = window[1].u - window[0].u, dv1 = window[1].v - window[0].v;
-                float du2 = window[2].u - window[0].u, dv2 = window[2].v - window[0].v;
+                float du1 = window[1]->u - window[0]->u, dv1 = window[1]->v - window[0]->v;
+                float du2 = window[2]->u - window[0]->u, dv2 = window[2]->v - window[0]->v;
                 float det = du1 * dv2 - dv1 * du2;
                 // Triangles without a usable texture mapping add nothing.
                 if (maths::fabs(det) > 1e-5f) {
-                    float t[3], b[3];
-                    for (int a = 0; a < 3; ++a) {
-                        t[a] = -(dv1 * e2[a] - dv2 * e1[a]) / det;
-                        b[a] = -(du2 * e1[a] - du1 * e2[a]) / det;
+                    float t[3], bi[3];
+                    for (int i = 0; i < 3; ++i) {
+                        t[i] = -(dv1 * e2[i] - dv2 * e1[i]) / det;
+                        bi[i] = -(du2 * e1[i] - du1 * e2[i]) / det;
                     }
-                    for (int w = 0; w < 3; ++w)
-                        for (int a = 0; a < 3; ++a) {
-                            unique[window[w].unique].tangent[a] += t[a];
-                            unique[window[w].unique].binormal[a] += b[a];
+                    for (const Corner* corner : window)
+                        for (int i = 0; i < 3; ++i) {
+                            unique[corner->unique].tangent[i] += t[i];
+                            unique[corner->unique].binormal[i] += bi[i];
                         }
                 }
             }
-            switch (mode) {
-                case Assembly::List: filled = 0; break;
-                case Assembly::Strip:
-                    window[0] = window[1];
-                    window[1] = window[2];
-                    filled = 2;
-                    break;
-                case Assembly::Fan:
-                    window[1] = window[2];
-                    filled = 2;
-                    break;
-            }
-        }
+        };
+        WalkTriangles(mesh, frame, vertex, triangle);
         for (int k = 0; k < frame.packed.count; ++k) {
             int u = uniqueOf[k];
             if (u < 0) continue;
@@ -236,20 +249,10 @@ void MeshObjectX::Expand() {
     for (MeshFrame& frame : frames) {
         frame.triangleVertices.Clear();
         frame.triangleVertices.Reserve(frame.packed.count * 3);
-        Assembly mode = Assembly::Strip;
-        MeshVertex window[3];
-        int filled = 0;
-        int parity = 0;
-        for (int k = 0; k < frame.packed.count; ++k) {
+        std::vector<MeshVertex> expanded(frame.packed.count);
+        auto vertex = [&](int k, uint32_t colour) {
             const PackedVertex& p = frame.packed[k];
-            uint32_t colour = ColourOf(*this, p);
-            if (IsMarker(colour)) {
-                mode = ModeOf(colour);
-                parity = 0;
-                filled = 0;
-                continue;
-            }
-            MeshVertex& v = window[filled++];
+            MeshVertex& v = expanded[k];
             std::memset(&v, 0, sizeof v);
             frame.Unpack(p, v.position);
             std::memcpy(v.normal, kNormalTable[p.normalIndex], sizeof v.normal);
@@ -262,24 +265,13 @@ void MeshObjectX::Expand() {
             v.rgb[2] = ((colour >> 16) & 0xFF) / 255.0f;
             v.texCoord[0] = k < texU.count ? texU[k] : 0.0f;
             v.texCoord[1] = k < texV.count ? -texV[k] : 0.0f;
-            if (filled < 3) continue;
-            for (int w = 0; w < 3; ++w) frame.triangleVertices.Append(window[w]);
-            switch (mode) {
-                case Assembly::List: filled = 0; break;
-                case Assembly::Strip:
-                    // abc, cbd, cde: the third vertex replaces the first after
-                    // an even triangle, the second after an odd one.
-                    if (parity == 0) window[0] = window[2];
-                    else window[1] = window[2];
-                    parity ^= 1;
-                    filled = 2;
-                    break;
-                case Assembly::Fan:
-                    window[1] = window[2];
-                    filled = 2;
-                    break;
-            }
-        }
+        };
+        auto triangle = [&](int a, int b, int c, bool) {
+            frame.triangleVertices.Append(expanded[a]);
+            frame.triangleVertices.Append(expanded[b]);
+            frame.triangleVertices.Append(expanded[c]);
+        };
+        WalkTriangles(*this, frame, vertex, triangle);
     }
     drawVertices = frames[0].triangleVertices;
     usesVertexColours = 0;

@@ -2,6 +2,7 @@
 // lights, fog, the shadow-volume pass and the immediate-mode helpers.
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/scene_links.h"
+#include "gfx3d/vector3.h"
 #include "gfx3d/zadederu3d.h"
 #include "lang/portable_maths.h"
 #include "platform/gl.h"
@@ -15,17 +16,6 @@ void ColourFloats(int colour, float out[3]) {
     out[2] = ((colour >> 16) & 0xFF) / 255.0f;
 }
 
-float Length(const float v[3]) { return maths::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-
-void NormaliseIfLong(float v[3]) {
-    float sq = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
-    if (sq > 1e-7f) {
-        float len = maths::sqrt(sq);
-        v[0] /= len;
-        v[1] /= len;
-        v[2] /= len;
-    }
-}
 
 }  // namespace
 
@@ -78,6 +68,9 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
 
 void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     SetShadowVolumeMode(false);
+    // The visibility cone is 5 degrees wider than the view. 57.29578 is
+    // degrees per radian; 1.553343 rad (89 degrees) caps the cone short of
+    // the tangent's pole at 90.
     float cone = fieldOfView + 5.0f;
     viewConeTangent = cone <= 89.0f ? maths::tan(cone / 57.29578f) : maths::tan(1.553343f);
     cameraUp[0] = 0;
@@ -99,7 +92,7 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     } else {
         float f = nearPlane * TanPolynomial(-fieldOfView * pi / 360.0f) * 100.0f;
         glOrtho(-aspect * f, aspect * f, -f, f, nearPlane, farPlane);
-        viewConeTangent = maths::tan(1.553343f);
+        viewConeTangent = maths::tan(1.553343f);  // orthographic: the widest cone
     }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -113,15 +106,7 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     glAlphaFunc(GL_GREATER, 0);
     glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
-    glDisable(GL_FOG);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_POINT_SMOOTH);
-    glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_POLYGON_OFFSET_POINT);
-    glDisable(GL_AUTO_NORMAL);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_LIGHTING);
+    DisableUnusedFixedFunctions();
     glShadeModel(GL_SMOOTH);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
@@ -143,27 +128,13 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
 
 void Zadederu3D::LookAt(const float eye[3], const float target[3], const float up[3]) {
     float f[3] = {eye[0] - target[0], eye[1] - target[1], eye[2] - target[2]};
-    float len = Length(f);
-    if (len != 0) {
-        f[0] /= len;
-        f[1] /= len;
-        f[2] /= len;
-    }
-    float s[3] = {up[1] * f[2] - up[2] * f[1], up[2] * f[0] - up[0] * f[2],
-                  up[0] * f[1] - up[1] * f[0]};
-    len = Length(s);
-    if (len != 0) {
-        s[0] /= len;
-        s[1] /= len;
-        s[2] /= len;
-    }
-    float u[3] = {f[1] * s[2] - f[2] * s[1], f[2] * s[0] - f[0] * s[2], f[0] * s[1] - f[1] * s[0]};
-    len = Length(u);
-    if (len != 0) {
-        u[0] /= len;
-        u[1] /= len;
-        u[2] /= len;
-    }
+    NormaliseUnlessZero(f);
+    float s[3];
+    Cross(up, f, s);
+    NormaliseUnlessZero(s);
+    float u[3];
+    Cross(f, s, u);
+    NormaliseUnlessZero(u);
     // Rows s, u, f in column-major storage.
     const float m[16] = {s[0], u[0], f[0], 0, s[1], u[1], f[1], 0,
                          s[2], u[2], f[2], 0, 0,    0,    0,    1};
@@ -280,13 +251,13 @@ void Zadederu3D::SetLight(int index, int colour, const float position[3],
     if (cutoff == 180) {
         glLightf(light, GL_SPOT_CUTOFF, 180);
         float toward[3] = {-dir[0], -dir[1], -dir[2]};
-        NormaliseIfLong(toward);
+        Normalise(toward);
         const float pos[4] = {toward[0], toward[1], toward[2], 0};
         glLightfv(light, GL_POSITION, pos);
         glLightfv(light, GL_SPECULAR, noSpecular);
     } else if (cutoff <= 90) {
         glLightf(light, GL_SPOT_CUTOFF, cutoff);
-        NormaliseIfLong(dir);
+        Normalise(dir);
         const float pos[4] = {position[0], position[1], position[2], 1};
         glLightfv(light, GL_POSITION, pos);
         glLightfv(light, GL_SPOT_DIRECTION, dir);
@@ -368,10 +339,12 @@ void DrawMarker(OpenGLZadederu& r, int colour, Draw draw) {
     float rgb[3];
     ColourFloats(colour, rgb);
     glColor3fv(rgb);
-    bool untextured = r.boundSlot >= 0;
-    if (untextured) glDisable(GL_TEXTURE_2D);
+    // Markers are drawn in plain colour: a bound sprite's texturing is
+    // switched off around them.
+    bool textured = r.boundSlot >= 0;
+    if (textured) glDisable(GL_TEXTURE_2D);
     draw();
-    if (untextured) glEnable(GL_TEXTURE_2D);
+    if (textured) glEnable(GL_TEXTURE_2D);
     glPopMatrix();
     glPopAttrib();
     glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
