@@ -15,3 +15,4 @@
 #include <brindle/input.h>
 #include <brindle/gfx2d.h>
 #include <brindle/sound.h>
+#include <brindle/files.h>

@@ -3,6 +3,7 @@
 #include <brindle/rtstring.h>
 #include <cstdint>
 
+#include "files/files_state.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/zadederu3d.h"
 #include "platform/window.h"
@@ -49,6 +50,10 @@ struct RuntimeState {
     MediaPack* mediaPack = nullptr;
     MediaPack* streamPack = nullptr;
     void* mediaWindow = nullptr;
+
+    // Line file, INI file and imported libraries: written back and freed when
+    // the process exits, after EndProgram (and before the scene and renderer).
+    FilesState files;
 };
 
 extern RuntimeState runtime;

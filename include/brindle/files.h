@@ -1,0 +1,43 @@
+// Commands for files and directories, the file dialog, the line file and the
+// INI file, functions of other libraries and other programs.
+#pragma once
+#include <brindle/arrays.h>
+#include <brindle/rtstring.h>
+
+// Deletes the file; no result.
+void RemoveFile(const RtString& path);
+// Copies the file over any existing destination; a copy that fails leaves no destination.
+void CopyFileData(const RtString& source, const RtString& destination);
+// 1 if the file can be opened for reading, else 0 (also 0 for a directory).
+double FileExists(const RtString& path);
+// The current directory with "/" separators and exactly one trailing "/".
+RtString CurrentDirectory();
+// Makes the path the current directory; 1 on success, else 0.
+double ChangeDirectory(const RtString& path);
+// Turns every backslash of the variable's text into "/".
+void ToForwardSlashes(RtString& path);
+// Fills names with the current directory's subdirectories, then its files matching the pattern ("*", "?"); returns directories x 65536 + files.
+double ListDirectory(const RtString& pattern, StringArray& names);
+// Asks for a file with the open (open != 0) or save dialog, filter "Text|*.txt|All|*.*"; the path with "/" separators, or "NO_FILE".
+RtString FileDialog(double open, const RtString& filter);
+
+// Entry 0..255 of the line file (trailing control characters dropped); "NO_DATA" when empty, "NO_FILE" when the file is missing.
+RtString ReadLineText(const RtString& file, double entry);
+// Entry 0..255 of the line file as a number (0 for no number).
+double ReadLineNumber(const RtString& file, double entry);
+// Sets entry 0..255 of the line file (at most 1023 characters); the file is written back when another is taken and at exit.
+void WriteLineText(const RtString& file, double entry, const RtString& text);
+// Sets entry 0..255 of the line file to the number's text (5 as "5", 2.5 as "2.5").
+void WriteLineNumber(const RtString& file, double entry, double number);
+
+// Writes the INI data back if it changed, then reads the named INI file.
+void IniOpen(const RtString& file);
+// The value of the key in the section (case ignored), or "NO_DATA".
+RtString IniGet(const RtString& section, const RtString& key);
+// Adds or replaces the pair; an empty value removes the key, an empty key the section.
+void IniPut(const RtString& section, const RtString& key, const RtString& value);
+
+// Loads the library and stores the function's address in pointer (null when absent) and returns it; null, pointer unchanged, when the library cannot be loaded.
+void* ImportFunction(const RtString& library, const RtString& function, void*& pointer);
+// Starts the command line (show != 0: its window shown); with wait != 0 waits and stores its exit code; 1 if started, else 0.
+double RunProgram(const RtString& commandLine, double wait, double show, double& exitCode);

@@ -1,0 +1,48 @@
+// The seam: files and directories as the file commands see them. Windows
+// uses the Win32 file calls (CreateFileA, FindFirstFileA, MoveFileExA);
+// Linux the POSIX calls, with the same results.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct FileObject;  // HANDLE on Windows; a file descriptor on Linux
+using File = FileObject*;
+
+// An existing file opened for reading, shared with other readers; null when
+// it is missing, a directory, or refused.
+File OpenFileForRead(const char* path);
+// A file created (or an existing one emptied) for writing, not shared; null
+// when refused. Like Windows, Linux refuses a file this process has open
+// through OpenFileForRead, so copying a file onto itself cannot empty it.
+File CreateFileForWrite(const char* path);
+// A new file beside `target` (same directory, so it can replace the target
+// by a rename) whose name does not exist yet; tempPath gets its name.
+File CreateFileBeside(const char* target, std::string& tempPath);
+// The file's size, low 32 bits.
+uint32_t FileSizeLow(File file);
+// Bytes moved; fewer than asked at the end of the file or on an error.
+uint32_t ReadFromFile(File file, void* bytes, uint32_t count);
+uint32_t WriteToFile(File file, const void* bytes, uint32_t count);
+// Pushes written data to the disk; false when it could not be stored.
+bool FlushFileToDisk(File file);
+// False when the close reported an error (data not stored).
+bool CloseFile(File file);
+// Puts `source` in the place of `target` in one step: a reader sees either
+// the old or the new file, never a mixture. False when it did not happen.
+bool ReplaceFileWith(const char* source, const char* target);
+
+// The current directory with the platform's separators ("" on failure).
+std::string CurrentDirectoryPath();
+
+struct DirectoryEntry {
+    std::string name;
+    bool directory = false;
+};
+// Every entry of the current directory, "." and ".." included, in the order
+// the platform lists them; empty when it cannot be read.
+std::vector<DirectoryEntry> ListCurrentDirectory();
+
+}  // namespace platform
