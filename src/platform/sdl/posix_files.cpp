@@ -182,6 +182,25 @@ std::string CurrentDirectoryPath() {
     return path;
 }
 
+namespace {
+// The order of Windows listings (NTFS, and Wine likewise): "." and ".." first,
+// then by name with letters compared as capitals ("_x" after "Zeta").
+int ListingRank(const std::string& name) { return name == "." ? 0 : name == ".." ? 1 : 2; }
+bool ListedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
+    int ra = ListingRank(a.name), rb = ListingRank(b.name);
+    if (ra != rb) return ra < rb;
+    auto upper = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; };
+    size_t n = std::min(a.name.size(), b.name.size());
+    for (size_t i = 0; i < n; ++i) {
+        int ca = upper(static_cast<unsigned char>(a.name[i]));
+        int cb = upper(static_cast<unsigned char>(b.name[i]));
+        if (ca != cb) return ca < cb;
+    }
+    if (a.name.size() != b.name.size()) return a.name.size() < b.name.size();
+    return a.name < b.name;  // names that differ only in case (not possible on Windows)
+}
+}  // namespace
+
 std::vector<DirectoryEntry> ListCurrentDirectory() {
     std::vector<DirectoryEntry> entries;
     DIR* dir = opendir(".");
@@ -199,6 +218,7 @@ std::vector<DirectoryEntry> ListCurrentDirectory() {
         entries.push_back(std::move(entry));
     }
     closedir(dir);
+    std::sort(entries.begin(), entries.end(), ListedBefore);
     return entries;
 }
 
