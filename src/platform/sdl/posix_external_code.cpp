@@ -15,11 +15,14 @@ extern char** environ;
 
 namespace platform {
 
-struct ProcessObject {
+namespace {
+// What a Process handle points to on Linux.
+struct ChildProgram {
     pid_t pid;
 };
+ChildProgram* Native(Process process) { return reinterpret_cast<ChildProgram*>(process); }
+void* Native(Library library) { return reinterpret_cast<void*>(library); }
 
-namespace {
 // Programs forgotten while still running, reaped once they end so that they
 // do not stay behind as zombies (Windows needs no such step).
 std::mutex detachedLock;
@@ -46,11 +49,11 @@ Library LoadLibraryNamed(const char* name) {
 
 void* LibraryFunction(Library library, const char* name) {
     if (!library || !name) return nullptr;
-    return dlsym(reinterpret_cast<void*>(library), name);
+    return dlsym(Native(library), name);
 }
 
 void FreeLibraryHandle(Library library) {
-    if (library) dlclose(reinterpret_cast<void*>(library));
+    if (library) dlclose(Native(library));
 }
 
 Process StartProgram(const char* commandLine, bool) {
@@ -69,12 +72,13 @@ Process StartProgram(const char* commandLine, bool) {
     int failed = posix_spawn(&pid, shell, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed) return nullptr;
-    return new ProcessObject{pid};
+    return reinterpret_cast<Process>(new ChildProgram{pid});
 }
 
 bool ProgramExitCode(Process process, uint32_t& exitCode) {
+    ChildProgram* child = Native(process);
     int status = 0;
-    pid_t r = waitpid(process->pid, &status, WNOHANG);
+    pid_t r = waitpid(child->pid, &status, WNOHANG);
     if (r == 0) return false;
     if (r < 0) {
         exitCode = 0;  // already collected elsewhere: nothing more to learn
@@ -84,17 +88,18 @@ bool ProgramExitCode(Process process, uint32_t& exitCode) {
         // Ended by a signal: the code a shell reports for it.
         exitCode = 128u + static_cast<uint32_t>(WTERMSIG(status));
     }
-    process->pid = -1;
+    child->pid = -1;
     return true;
 }
 
 void CloseProgram(Process process) {
     if (!process) return;
-    if (process->pid > 0 && waitpid(process->pid, nullptr, WNOHANG) == 0) {
+    ChildProgram* child = Native(process);
+    if (child->pid > 0 && waitpid(child->pid, nullptr, WNOHANG) == 0) {
         std::lock_guard<std::mutex> hold(detachedLock);
-        detached.push_back(process->pid);
+        detached.push_back(child->pid);
     }
-    delete process;
+    delete child;
 }
 
 }  // namespace platform

@@ -16,23 +16,26 @@
 
 namespace platform {
 
-struct FileObject {
+namespace {
+
+// What a File handle points to on Linux.
+struct OpenFile {
     int fd;
     dev_t device;
     ino_t inode;
 };
-
-namespace {
+OpenFile* Native(File file) { return reinterpret_cast<OpenFile*>(file); }
+File Handle(OpenFile* file) { return reinterpret_cast<File>(file); }
 
 // Files open for reading. Windows refuses to open a file for writing without
 // sharing while a read handle exists; this list gives Linux the same rule
 // within the process.
 std::mutex openLock;
-std::vector<FileObject*> openForRead;
+std::vector<OpenFile*> openForRead;
 
 bool HeldForReading(const struct stat& st) {
     std::lock_guard<std::mutex> hold(openLock);
-    for (const FileObject* f : openForRead)
+    for (const OpenFile* f : openForRead)
         if (f->device == st.st_dev && f->inode == st.st_ino) return true;
     return false;
 }
@@ -43,7 +46,7 @@ File Wrap(int fd) {
         close(fd);
         return nullptr;
     }
-    return new FileObject{fd, st.st_dev, st.st_ino};
+    return Handle(new OpenFile{fd, st.st_dev, st.st_ino});
 }
 
 // A symbolic link is written through, as Windows writes to the file it names:
@@ -71,10 +74,10 @@ File OpenFileForRead(const char* path) {
         close(fd);
         return nullptr;
     }
-    File file = new FileObject{fd, st.st_dev, st.st_ino};
+    OpenFile* file = new OpenFile{fd, st.st_dev, st.st_ino};
     std::lock_guard<std::mutex> hold(openLock);
     openForRead.push_back(file);
-    return file;
+    return Handle(file);
 }
 
 File CreateFileForWrite(const char* path) {
@@ -87,7 +90,7 @@ File CreateFileForWrite(const char* path) {
         close(fd);
         return nullptr;
     }
-    return new FileObject{fd, st.st_dev, st.st_ino};
+    return Handle(new OpenFile{fd, st.st_dev, st.st_ino});
 }
 
 File CreateFileBeside(const char* target, std::string& tempPath) {
@@ -114,7 +117,7 @@ File CreateFileBeside(const char* target, std::string& tempPath) {
 
 uint32_t FileSizeLow(File file) {
     struct stat st;
-    if (!file || fstat(file->fd, &st) != 0) return 0;
+    if (!file || fstat(Native(file)->fd, &st) != 0) return 0;
     return static_cast<uint32_t>(static_cast<uint64_t>(st.st_size));
 }
 
@@ -122,7 +125,7 @@ uint32_t ReadFromFile(File file, void* bytes, uint32_t count) {
     if (!file) return 0;
     uint32_t done = 0;
     while (done < count) {
-        ssize_t n = read(file->fd, static_cast<char*>(bytes) + done, count - done);
+        ssize_t n = read(Native(file)->fd, static_cast<char*>(bytes) + done, count - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<uint32_t>(n);
@@ -134,7 +137,7 @@ uint32_t WriteToFile(File file, const void* bytes, uint32_t count) {
     if (!file) return 0;
     uint32_t done = 0;
     while (done < count) {
-        ssize_t n = write(file->fd, static_cast<const char*>(bytes) + done, count - done);
+        ssize_t n = write(Native(file)->fd, static_cast<const char*>(bytes) + done, count - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<uint32_t>(n);
@@ -142,17 +145,17 @@ uint32_t WriteToFile(File file, const void* bytes, uint32_t count) {
     return done;
 }
 
-bool FlushFileToDisk(File file) { return file && fsync(file->fd) == 0; }
+bool FlushFileToDisk(File file) { return file && fsync(Native(file)->fd) == 0; }
 
 bool CloseFile(File file) {
     if (!file) return false;
     {
         std::lock_guard<std::mutex> hold(openLock);
-        openForRead.erase(std::remove(openForRead.begin(), openForRead.end(), file),
+        openForRead.erase(std::remove(openForRead.begin(), openForRead.end(), Native(file)),
                           openForRead.end());
     }
-    bool closed = close(file->fd) == 0;
-    delete file;
+    bool closed = close(Native(file)->fd) == 0;
+    delete Native(file);
     return closed;
 }
 

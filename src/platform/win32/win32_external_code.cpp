@@ -5,21 +5,22 @@
 #include <vector>
 
 #include "platform/external_code.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
 Library LoadLibraryNamed(const char* name) {
     if (!name) return nullptr;
-    return reinterpret_cast<Library>(LoadLibraryA(name));
+    return win32::LibraryHandle(LoadLibraryA(name));
 }
 
 void* LibraryFunction(Library library, const char* name) {
     if (!library || !name) return nullptr;
-    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), name));
+    return reinterpret_cast<void*>(GetProcAddress(win32::Hmodule(library), name));
 }
 
 void FreeLibraryHandle(Library library) {
-    if (library) FreeLibrary(reinterpret_cast<HMODULE>(library));
+    if (library) FreeLibrary(win32::Hmodule(library));
 }
 
 Process StartProgram(const char* commandLine, bool show) {
@@ -35,11 +36,11 @@ Process StartProgram(const char* commandLine, bool show) {
                         nullptr, nullptr, &startup, &info))
         return nullptr;
     CloseHandle(info.hThread);
-    return reinterpret_cast<Process>(info.hProcess);
+    return win32::ProcessHandle(info.hProcess);
 }
 
 bool ProgramExitCode(Process process, uint32_t& exitCode) {
-    HANDLE h = reinterpret_cast<HANDLE>(process);
+    HANDLE h = win32::Native(process);
     DWORD code = 0;
     if (!GetExitCodeProcess(h, &code)) {
         exitCode = 0;  // nothing more can be learnt about it
@@ -53,7 +54,7 @@ bool ProgramExitCode(Process process, uint32_t& exitCode) {
 }
 
 void CloseProgram(Process process) {
-    if (process) CloseHandle(reinterpret_cast<HANDLE>(process));
+    if (process) CloseHandle(win32::Native(process));
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "platform/file_dialog.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
@@ -11,7 +12,7 @@ bool ShowFileDialog(NativeWindow owner, bool open, const char* filters, const ch
     char file[1024] = {};
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // 76: the record without the newer fields
-    dialog.hwndOwner = reinterpret_cast<HWND>(owner);
+    dialog.hwndOwner = win32::Hwnd(owner);
     dialog.lpstrFilter = filters;
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;

@@ -4,12 +4,13 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/win32/win32_handles.h"
 
 namespace platform {
 
 namespace {
-File Wrap(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : reinterpret_cast<File>(h); }
-HANDLE Native(File file) { return reinterpret_cast<HANDLE>(file); }
+File Wrap(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : win32::FileHandle(h); }
+using win32::Native;
 }  // namespace
 
 File OpenFileForRead(const char* path) {

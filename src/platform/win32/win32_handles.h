@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/external_code.h"
+#include "platform/files.h"
 #include "platform/gl_context.h"
 #include "platform/sound_output.h"
 #include "platform/window.h"
@@ -25,4 +27,10 @@ inline IDirectSoundBuffer* DirectSoundBuffer(SoundBuffer buffer) {
     return reinterpret_cast<IDirectSoundBuffer*>(buffer);
 }
 inline SoundBuffer Handle(IDirectSoundBuffer* buffer) { return reinterpret_cast<SoundBuffer>(buffer); }
+inline HANDLE Native(File file) { return reinterpret_cast<HANDLE>(file); }
+inline File FileHandle(HANDLE file) { return reinterpret_cast<File>(file); }
+inline HMODULE Hmodule(Library library) { return reinterpret_cast<HMODULE>(library); }
+inline Library LibraryHandle(HMODULE library) { return reinterpret_cast<Library>(library); }
+inline HANDLE Native(Process process) { return reinterpret_cast<HANDLE>(process); }
+inline Process ProcessHandle(HANDLE process) { return reinterpret_cast<Process>(process); }
 }  // namespace platform::win32
