@@ -28,13 +28,6 @@ void Clear(LineFile& file) {
 }
 }  // namespace
 
-void ReadLineEntries(LineFile& file, std::FILE* source) {
-    for (int n = 0; n < kLineEntries; ++n) {
-        if (!ReadTextLine(source, file.lines[n])) break;
-        file.lastLine = n;
-    }
-}
-
 int LineFileOpen(LineFile& file, const char* name) {
     if (name && std::strcmp(name, file.lineFileName) == 0) return 0;
     if (file.lineFileName[0] && file.linesChanged) WriteBack(file);

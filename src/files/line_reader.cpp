@@ -1,5 +1,7 @@
 #include "files/line_reader.h"
 
+#include "files/line_file.h"
+
 bool ReadTextLine(std::FILE* file, char line[kLineTextSize]) {
     int length = 0;
     bool anything = false, cut = false, lineFeed = false;
@@ -20,4 +22,11 @@ bool ReadTextLine(std::FILE* file, char line[kLineTextSize]) {
     if (lineFeed && !cut && length > 0 && line[length - 1] == '\r') --length;
     line[length] = '\0';
     return anything;
+}
+
+void ReadLineEntries(LineFile& file, std::FILE* source) {
+    for (int n = 0; n < kLineEntries; ++n) {
+        if (!ReadTextLine(source, file.lines[n])) break;
+        file.lastLine = n;
+    }
 }

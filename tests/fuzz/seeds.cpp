@@ -1,5 +1,6 @@
 // Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
-// DIR/pack/*, DIR/wav/*, small valid files of each kind that the fuzzer mutates.
+// DIR/pack/*, DIR/wav/*, DIR/ini/* and DIR/line_file/*, small valid files of
+// each kind that the fuzzer mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -125,5 +126,13 @@ int main(int argc, char** argv) {
     Write(dir / "wav" / "stereo16.wav", Wav(2, 22050, 16, 40, false));
     Write(dir / "wav" / "mono8.wav", Wav(1, 11025, 8, 31, true));
     Write(dir / "wav" / "mono16.wav", Wav(1, 44100, 16, 50, true));
+    fs::create_directories(dir / "ini");
+    fs::create_directories(dir / "line_file");
+    const std::string ini =
+        "; settings\r\ntop=1\r\n[Game Options]\r\nspeed = 3\r\n[]\r\nname=Ada\r\n"
+        "[Sound]\nVolume=80\t\n\tMusic on\n[x]]\n=anon\n";
+    Write(dir / "ini" / "game.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+    const std::string lines = "one\r\ntwo\n\n  \n\t\r\n" + std::string(1030, 'L') + "\r\nlast";
+    Write(dir / "line_file" / "scores.txt", std::vector<uint8_t>(lines.begin(), lines.end()));
     return 0;
 }
