@@ -136,9 +136,12 @@ void RestoreWindowPlacements() {
 
 void HideWindowForDialog(NativeWindow window) {
     HWND w = win32::Hwnd(window);
+    // Hidden before the styles change: the new style lacks WS_VISIBLE, and
+    // after it ShowWindow would take the window for hidden already and leave
+    // it on the screen.
+    ShowWindow(w, SW_HIDE);
     SetWindowLongA(w, GWL_EXSTYLE, 0);
     SetWindowLongA(w, GWL_STYLE, WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-    ShowWindow(w, SW_HIDE);
     UpdateWindow(w);
 }
 
