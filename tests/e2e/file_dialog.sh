@@ -46,17 +46,12 @@ hidden() {
   done
   return 1
 }
-point_at() {
-  xdotool mousemove --window "$1" 40 40 >/dev/null 2>&1
-  xdotool windowfocus "$1" >/dev/null 2>&1
-}
 
 start_program "$exe" "$arg_dir"
 wait_output opening 60 || fail "the program did not start ($(cat "$out"))"
 dialog=$(find_window Open 60) || fail "no open dialog"
 hidden "File Dialog" 20 || fail "the program window stays shown under the open dialog"
-point_at "$dialog"
-sleep 0.5  # the dialog takes keys once its entry has the focus
+focus_window "$dialog" || fail "the open dialog did not get the focus"
 xdotool type --delay 40 "$typed"
 if ! is_windows; then
   # GTK completes a typed path in a popup window of its own: the pointer
@@ -76,19 +71,15 @@ pass "the open dialog returns the typed path '$expected', the directory stays"
 
 dialog=$(find_window "Save As" 60) || fail "no save dialog"
 hidden "File Dialog" 20 || fail "the program window stays shown under the save dialog"
-point_at "$dialog"
-sleep 0.5
+focus_window "$dialog" || fail "the save dialog did not get the focus"
 xdotool key Escape
 wait_output "save NO_FILE" 30 || fail "cancel: $(cat "$out")"
 [ "$(tr -d '\r' <"$out" | grep -cxF "cwd $cwd")" -eq 2 ] || fail "cancel changed the directory: $(cat "$out")"
 pass "a cancelled dialog gives NO_FILE"
 
 win=$(find_window "File Dialog" 30) || fail "the program window did not come back"
-for _ in $(seq 30); do
-  point_at "$win"
-  xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-  wait_program 2; rc=$?
-  [ $rc -ne 124 ] && break
-done
+focus_window "$win" || fail "the program window did not get the focus back"
+hold_until 60 Escape -- program_ended
+wait_program 10; rc=$?
 [ "$rc" -eq 0 ] || fail "Escape after the dialogs: exit code $rc"
 pass "the program window is back and Escape ends the program"

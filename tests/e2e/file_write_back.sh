@@ -21,24 +21,16 @@ wait_ready() {
   done
   return 1
 }
-# run MODE: starts the program, waits for its data, then presses Escape in its
-# window until it ends (a press can miss while the focus settles); returns the
-# exit code, 124 on time-out.
+# run MODE: starts the program, waits for its data, then holds Escape in its
+# window until it ends; returns its exit code (124 on time-out).
 run() {
   start_program "$exe" "$1" "$arg_dir"
   wait_ready || fail "$1: the program did not get ready ($(cat "$out"))"
   win=$(find_window "File Writer" 60) || fail "$1: no window"
   [ -n "${before_escape:-}" ] && $before_escape
-  local tries=30 rc
-  while [ $tries -gt 0 ]; do
-    xdotool mousemove --window "$win" 20 20 >/dev/null 2>&1
-    xdotool windowfocus "$win" >/dev/null 2>&1
-    xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-    wait_program 2; rc=$?
-    [ $rc -ne 124 ] && return $rc
-    tries=$((tries - 1))
-  done
-  return 124
+  focus_window "$win" || fail "$1: the window did not get the focus"
+  hold_until 60 Escape -- program_ended
+  wait_program 10
 }
 leftovers() { ls -A "$data" | grep -v -x -e scores.txt -e game.ini; }
 
