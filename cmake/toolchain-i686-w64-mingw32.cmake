@@ -10,3 +10,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Installed beside Brindle's CMake package (lib/cmake/Brindle), this file
+# also finds that package for games, which the find-root rules above would
+# otherwise keep to the mingw directories.
+if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/BrindleConfig.cmake)
+  set(Brindle_DIR ${CMAKE_CURRENT_LIST_DIR} CACHE PATH "Brindle's CMake package")
+endif()

@@ -1,0 +1,43 @@
+# cmake --install: what a game built outside this tree needs, under a prefix
+# that may hold both targets (each configured build installs its own):
+#   include/                         the public headers
+#   lib/brindle/<target>/            the runtime library, the process entry
+#                                    object and the libraries they link with
+#   bin/brindle-pack[.exe]           the media pack tool of the target
+#   bin/brindle-new-game             makes a game folder from the template
+#   lib/cmake/Brindle/               the CMake package and the Windows toolchain
+#   share/brindle/                   the game template and the default font
+include(CMakePackageConfigHelpers)
+
+set(package_dir lib/cmake/Brindle)
+set(library_dir lib/brindle/${BRINDLE_TARGET_NAME})
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include)
+install(TARGETS brindle brindle_entry EXPORT BrindleTargets
+  ARCHIVE DESTINATION ${library_dir}
+  OBJECTS DESTINATION ${library_dir})
+brindle_maths_library(maths_library)
+install(FILES ${maths_library} DESTINATION ${library_dir})
+if(WIN32)
+  brindle_cross_prefix(cross)
+  install(FILES ${cross}/lib/liblzo2.a DESTINATION ${library_dir})
+endif()
+install(TARGETS brindle-pack RUNTIME DESTINATION bin)
+
+install(EXPORT BrindleTargets NAMESPACE Brindle::
+  FILE BrindleTargets-${BRINDLE_TARGET_NAME}.cmake DESTINATION ${package_dir})
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/BrindleConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/BrindleConfig.cmake INSTALL_DESTINATION ${package_dir})
+# One version file serves both targets: the configuration file checks the target.
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/BrindleConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion ARCH_INDEPENDENT)
+install(FILES
+  ${CMAKE_BINARY_DIR}/BrindleConfig.cmake
+  ${CMAKE_BINARY_DIR}/BrindleConfigVersion.cmake
+  ${CMAKE_SOURCE_DIR}/cmake/BrindleGame.cmake
+  ${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-w64-mingw32.cmake
+  DESTINATION ${package_dir})
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/template/ DESTINATION share/brindle/template)
+install(FILES ${CMAKE_BINARY_DIR}/game/media/smalfont.bmp DESTINATION share/brindle/media)
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/new-game DESTINATION bin RENAME brindle-new-game)
