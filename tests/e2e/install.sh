@@ -1,0 +1,57 @@
+# A game outside the tree, as a new user makes one: this target's build (and
+# for Windows the Linux one too, whose brindle-pack the game's build runs) is
+# installed under a temporary prefix, brindle-new-game makes a game folder
+# elsewhere, its preset builds it against the installed package alone, and
+# the game opens its window with its own caption, draws its first frame in
+# the packed font and ends with 0 on Escape.
+. "$(dirname "$0")/lib.sh"
+
+prefix=$E2E_WORK/prefix
+log=$E2E_WORK/steps.log
+step() {  # step LABEL COMMAND...: runs it quietly, the output shown on failure
+  local label=$1; shift
+  "$@" >"$log" 2>&1 || { tail -n 40 "$log" >&2; fail "$label"; }
+}
+install_target() { step "cmake --install $1" cmake --install "$BRINDLE_SOURCE/build/$1" --prefix "$prefix"; }
+
+install_target linux
+is_windows && install_target windows-i386
+for f in include/brindle.h lib/cmake/Brindle/BrindleConfig.cmake bin/brindle-new-game \
+         "lib/brindle/$BRINDLE_TARGET/libbrindle.a" share/brindle/media/smalfont.bmp; do
+  [ -f "$prefix/$f" ] || fail "the install has no $f"
+done
+is_windows && { [ -f "$prefix/bin/brindle-pack.exe" ] || fail "the install has no brindle-pack.exe"; }
+
+# The game's folder shares nothing with the source tree, and nothing tells
+# its build where Brindle is but the preset new-game wrote.
+games=$E2E_WORK/games
+mkdir -p "$games"
+step "brindle-new-game" env -u BRINDLE_PREFIX "$prefix/bin/brindle-new-game" "$games/Hop Test"
+grep -rq "$BRINDLE_SOURCE" "$games/Hop Test" && fail "the game folder refers to the source tree"
+cd "$games/Hop Test" || fail "no game folder"
+step "cmake --workflow --preset $BRINDLE_TARGET" env -u BRINDLE_PREFIX cmake --workflow --preset "$BRINDLE_TARGET"
+exe=build/$BRINDLE_TARGET/Hop-Test
+is_windows && exe=$exe.exe
+[ -f "$exe" ] || fail "the build made no $exe"
+if is_windows; then
+  objdump -p "$exe" | grep -q 'DLL Name: libstdc++\|DLL Name: libgcc' && fail "the .exe needs mingw DLLs"
+fi
+pass "installed, and the template game built outside the tree against the package"
+
+# Run it from a directory of its own: the font comes from the appended pack.
+mkdir -p "$E2E_WORK/run" && cp "$exe" "$E2E_WORK/run/"
+start_program "$E2E_WORK/run/$(basename "$exe")"
+window=$(find_window "Hop Test" 60) || fail "no window captioned \"Hop Test\""
+font=$prefix/share/brindle/media/smalfont.bmp
+shows_greeting() {
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WORK/program.out")"
+  screenshot "$window" "$E2E_WORK/shot.png" &&
+    /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" text "$E2E_WORK/shot.png" "$font" 16 16 \
+      "Hello from Brindle!" >/dev/null
+}
+poll 60 shows_greeting || fail "the first frame does not show the greeting in the packed font"
+focus_window "$window" || fail "the window did not get the focus"
+hold_until 30 Escape -- program_ended || fail "Escape did not end the game"
+wait_program 20; rc=$?
+[ $rc -eq 0 ] || fail "exit code $rc after Escape"
+pass "the game runs: its caption, its greeting in the packed font, Escape ends it with 0"
