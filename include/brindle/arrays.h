@@ -38,12 +38,17 @@ public:
     int capacity;
 };
 
+// Dimensions the numeric array (sizes truncated; unused dimensions 0) and sets every element to 0; no memory: error 7, end.
 void DimArray(NumberArray& array, double size1, double size2 = 0, double size3 = 0,
               double size4 = 0);
+// Dimensions the string array and sets every element to ""; no memory: error 7, end.
 void DimStringArray(StringArray& array, double size1, double size2 = 0, double size3 = 0,
                     double size4 = 0);
+// Redimensions the numeric array keeping the elements whose indices exist in both shapes; new ones are 0.
 void ResizeArray(NumberArray& array, double size1, double size2 = 0, double size3 = 0,
                  double size4 = 0);
+// Dimensions the destination like the source and copies its elements.
 void CopyArray(NumberArray& destination, NumberArray& source);
+// The size of dimension 0 ... 3 (size1 ... size4); 0 for another dimension number.
 double ArraySize(const NumberArray& array, double dimension);
 double ArraySize(const StringArray& array, double dimension);

@@ -4,17 +4,20 @@
 #pragma once
 #include <brindle/rtstring.h>
 
+// The sine of the angle in degrees.
 double Sin(double degrees);
+// The cosine of the angle in degrees.
 double Cos(double degrees);
+// The tangent of the angle in degrees.
 double Tan(double degrees);
-double ArcSin(double x);  // 90 at or above 1, -90 at or below -1
-double ArcCos(double x);  // 0 at or above 1, 180 at or below -1
-double ArcTan2(double y, double x);
+double ArcSin(double x);  // in degrees; 90 at or above 1, -90 at or below -1
+double ArcCos(double x);  // in degrees; 0 at or above 1, 180 at or below -1
+double ArcTan2(double y, double x);  // the angle of (x, y) in degrees, -180 ... 180
 
 double Mod(double a, double b);  // int(a) % int(b) in 64 bits, sign of a; 0 when int(b) is 0 or for NaN
-double Power(double base, double exponent);
-double Sqrt(double x);
-double Abs(double x);
+double Power(double base, double exponent);  // base to the power of exponent
+double Sqrt(double x);  // the square root (NaN for a negative x)
+double Abs(double x);  // the absolute value
 
 double CharCode(const RtString& text);  // first byte, -128..127; 0 for ""
 double CharCode(const char* text);
