@@ -2,7 +2,9 @@
 // its terminator, with an explicit length and a capacity that grows in steps
 // of 512 bytes. Strings are copied on assignment.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 class RtString {
 public:
@@ -25,8 +27,13 @@ public:
     RtString& Assign(int value);
     RtString& Assign(double value);
     RtString& Assign(float value) { return Assign(static_cast<double>(value)); }
-    RtString& Append(const char* text);
-    RtString& Append(const RtString& other);
+    // Appends run inline while the text fits the block (the common case:
+    // the length of a literal is known at compile time); growing goes
+    // through AppendGrowing. The new text goes at the stored length.
+    RtString& Append(const char* text) {
+        return text ? AppendBytes(text, std::strlen(text)) : *this;
+    }
+    RtString& Append(const RtString& other) { return AppendBytes(other.text_, other.length_); }
     static RtString Concat(const RtString& left, const char* text);
 
     const char* Text() const { return text_ ? text_ : ""; }
@@ -40,6 +47,21 @@ public:
     char* data() { return text_; }
 
 private:
+    RtString& AppendBytes(const char* bytes, size_t n) {
+        uint32_t old = length_;
+        if (static_cast<uint64_t>(old) + n < capacity_) {
+            // Members read once: the byte stores below could alias them.
+            // memmove: the bytes may be a part of this string's own block.
+            char* text = text_;
+            if (n) std::memmove(text + old, bytes, n);
+            uint32_t total = old + static_cast<uint32_t>(n);
+            text[total] = '\0';
+            length_ = total;
+            return *this;
+        }
+        return AppendGrowing(bytes, n);
+    }
+    RtString& AppendGrowing(const char* bytes, size_t n);
     void SetNumber(double value);
     char* text_;
     uint32_t capacity_;

@@ -38,8 +38,8 @@ inline RtString operator+(float l, const RtString& r) { return Concat(l, r); }
 inline RtString operator+(double l, const RtString& r) { return Concat(l, r); }
 
 // Append-assign: modifies and returns the left string.
-RtString& operator+=(RtString& left, const char* right);
-RtString& operator+=(RtString& left, const RtString& right);
+inline RtString& operator+=(RtString& left, const char* right) { return left.Append(right); }
+inline RtString& operator+=(RtString& left, const RtString& right) { return left.Append(right); }
 RtString& operator+=(RtString& left, int right);
 RtString& operator+=(RtString& left, float right);
 RtString& operator+=(RtString& left, double right);

@@ -1,6 +1,7 @@
 #include <brindle/rtstring.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -150,29 +151,17 @@ void RtString::SetNumber(double value) {
     length_ = static_cast<uint32_t>(FormatDouble(value, text_));
 }
 
-RtString& RtString::Append(const char* text) {
-    if (!text) return *this;
-    uint32_t n = CheckedLength(std::strlen(text));
-    if (text >= text_ && text < text_ + capacity_) {  // appending a part of ourselves
-        RtString copy(text);
-        return Append(copy);
-    }
-    // The new text goes at the stored length, so length and terminator agree
-    // even when the string holds an embedded NUL.
+RtString& RtString::AppendGrowing(const char* bytes, size_t n) {
     uint32_t old = length_;
-    Reserve(CheckedLength(static_cast<uint64_t>(old) + n));
-    std::memcpy(text_ + old, text, n);
-    length_ = old + n;
-    text_[length_] = '\0';
-    return *this;
-}
-
-RtString& RtString::Append(const RtString& other) {
-    uint32_t old = length_;
-    uint32_t n = other.length_;
-    Reserve(CheckedLength(static_cast<uint64_t>(old) + n));  // other may be *this: its text moves with the block
-    if (n) std::memmove(text_ + old, other.text_, n);
-    length_ = old + n;
+    uint32_t total = CheckedLength(static_cast<uint64_t>(old) + n);
+    // Bytes inside this string's block (appending itself or a part of
+    // itself) move with the block: realloc keeps the whole block's content.
+    auto at = reinterpret_cast<uintptr_t>(bytes), start = reinterpret_cast<uintptr_t>(text_);
+    bool own = text_ && at >= start && at < start + capacity_;
+    Reserve(total);
+    if (own) bytes = text_ + (at - start);
+    if (n) std::memmove(text_ + old, bytes, n);
+    length_ = total;
     text_[length_] = '\0';
     return *this;
 }

@@ -28,8 +28,6 @@ RtString Concat(float left, const char* right) { return Concat(RtString(left), r
 RtString Concat(double left, const RtString& right) { return Concat(RtString(left), right); }
 RtString Concat(double left, const char* right) { return Concat(RtString(left), right); }
 
-RtString& operator+=(RtString& left, const char* right) { return left.Append(right); }
-RtString& operator+=(RtString& left, const RtString& right) { return left.Append(right); }
 RtString& operator+=(RtString& left, int right) { return left.Append(RtString(right)); }
 RtString& operator+=(RtString& left, float right) { return left.Append(RtString(right)); }
 RtString& operator+=(RtString& left, double right) { return left.Append(RtString(right)); }

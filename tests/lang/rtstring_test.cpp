@@ -51,6 +51,21 @@ TEST(RtString, SelfAppendDoubles) {
     EXPECT_EQ(big.length(), 810u);
 }
 
+// Appending a part of the string itself, just below, at and above the
+// 512-byte step: the bytes are read from where the block is after growing.
+TEST(RtString, AppendOwnTextAcrossTheStep) {
+    for (uint32_t length : {500u, 505u, 506u, 511u}) {
+        std::string start(length, 'a');
+        for (uint32_t i = 0; i < length; ++i) start[i] = static_cast<char>('a' + i % 26);
+        RtString s(start.c_str());
+        s.Append(s.Text() + length - 6);  // the last six bytes once more
+        std::string expected = start + start.substr(length - 6);
+        ASSERT_EQ(s.length(), expected.size()) << length;
+        EXPECT_EQ(std::string(s.Text()), expected) << length;
+        EXPECT_EQ(s.capacity(), expected.size() < 512 ? 512u : 1024u) << length;
+    }
+}
+
 TEST(RtString, EmbeddedNulLengthSemantics) {
     RtString s("abcdef");
     s.data()[2] = '\0';  // length stays 6, visible text "ab"
