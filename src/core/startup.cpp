@@ -18,6 +18,7 @@
 #include "media/media_pack.h"
 #include "sound/sound_slots.h"
 #include "platform/gl.h"
+#include "platform/mouse.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -136,6 +137,8 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
 
     runtime.paused = 0;
     platform::BeginTimerPeriod();
+    // No pointer over the window until a mouse command shows the arrow.
+    platform::HidePointerOverWindow(runtime.mainWindow);
 
     runtime.frameStart = runtime.previousFrameStart = runtime.programStart = Now();
     return 0;

@@ -9,6 +9,9 @@
 #include "core/runtime_state.h"
 #include "core/window.h"
 #include "input/input_devices.h"
+#include "input/joysticks.h"
+#include "input/mouse.h"
+#include "input/typed_chars.h"
 #include "lang/number_convert.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -23,23 +26,41 @@ void RefreshInput() {
 
 bool KeyIsDown(int code) { return runtime.input && KeyHeld(*runtime.input, code); }
 
-// Input sources of later subsystems; each joins here when it exists.
 // The mouse: position or either of the first two buttons changed since the
 // previous pass (positions clamped to the screen).
-bool MouseChangedSincePreviousPass() { return false; }
-// Any joystick button, a deflected X, Y or Z axis, or a hat pointing.
-bool AnyJoystickInput() { return false; }
-// Any mouse button held.
-bool AnyMouseButtonDown() { return false; }
+bool MouseChangedSincePreviousPass() {
+    static int kept[4] = {0, 0, 0, 0};
+    InputDevices* in = runtime.input;
+    if (!in) return false;
+    MouseReading reading;
+    ReadMouseState(*in, reading);
+    const OpenGLZadederu& r = runtime.renderer;
+    int x = in->mouseX, y = in->mouseY;
+    x = x > r.screenWidth - 1 ? r.screenWidth - 1 : x;
+    y = y > r.screenHeight - 1 ? r.screenHeight - 1 : y;
+    const int now[4] = {x < 0 ? 0 : x, y < 0 ? 0 : y, reading.button0 ? 1 : 0, reading.button1 ? 1 : 0};
+    bool changed = false;
+    for (int i = 0; i < 4; ++i) changed |= now[i] != kept[i];
+    if (changed)
+        for (int i = 0; i < 4; ++i) kept[i] = now[i];
+    return changed;
+}
 
-// A character typed since the last call. Until typed characters exist a key
-// that is held counts as typed.
-bool KeyTypedSinceLastCall() {
-    RefreshInput();
-    for (int code = 1; code < 255; ++code)
-        if (KeyIsDown(code)) return true;
+// Any joystick button, a deflected X, Y or Z axis, or a hat pointing.
+bool AnyJoystickInput() {
+    InputDevices* in = runtime.input;
+    if (!in) return false;
+    for (int i = in->joystickCount - 1; i >= 0; --i) {
+        JoystickState state;
+        ReadJoystickState(*in, state, i);
+        if (JoystickActive(state)) return true;
+    }
     return false;
 }
+
+bool AnyMouseButtonDown() { return runtime.input && AnyMouseButton(*runtime.input); }
+
+bool KeyTypedNow() { return runtime.input && KeyTyped(*runtime.input); }
 
 }  // namespace
 
@@ -65,16 +86,14 @@ void WaitForClick() {
             IdleUntilInput();
         } while (!AnyMouseButtonDown());
     }
-    while (AnyMouseButtonDown()) {
-    }
+    // Waiting for the release keeps the window alive (and closable).
+    while (AnyMouseButtonDown()) PumpMessages();
 }
 
 void WaitForKey() {
     // A key still held from before is not the one waited for.
-    while (KeyTypedSinceLastCall()) {
-        PumpMessages();
-    }
-    while (!KeyTypedSinceLastCall()) IdleUntilInput();
+    while (KeyTypedNow()) PumpMessages();
+    while (!KeyTypedNow()) IdleUntilInput();
 }
 
 void DebugBreakpoint(double number) {

@@ -1,7 +1,6 @@
 #include "gfx2d/command_args.h"
 
 #include <cfloat>
-#include <limits>
 
 #include "gfx2d/opengl_zadederu.h"
 
@@ -12,12 +11,6 @@ bool SlotOrNoneArgument(double value, int& slot) {
     if (!(value < 0)) return false;  // above the table, or NaN
     slot = -1;
     return true;
-}
-
-float ToFloat(double value) {
-    if (value > FLT_MAX) return std::numeric_limits<float>::infinity();
-    if (value < -FLT_MAX) return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
 }
 
 bool DrawableCoordinate(double value, float& coordinate) {

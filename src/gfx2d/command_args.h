@@ -9,10 +9,6 @@ bool SlotArgument(double value, int& slot);
 // A slot or "none": negative values give -1; false above 65535 (and for NaN).
 bool SlotOrNoneArgument(double value, int& slot);
 
-// A number as the float a drawing command uses; beyond the float range it
-// becomes an infinity (NaN stays NaN), never undefined behaviour.
-float ToFloat(double value);
-
 // A coordinate that can be drawn: false for NaN, infinities and values
 // beyond the float range (the commands then draw nothing).
 bool DrawableCoordinate(double value, float& coordinate);

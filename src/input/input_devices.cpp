@@ -3,7 +3,10 @@
 #include <cstring>
 
 #include "core/error_log.h"
+#include "input/joysticks.h"
+#include "input/mouse.h"
 #include "platform/keyboard.h"
+#include "platform/mouse.h"
 
 void InputReset(InputDevices& in) {
     in.joystickCount = 0;
@@ -16,6 +19,7 @@ void InputReset(InputDevices& in) {
     in.keyboardDevice = nullptr;
     in.mouseDevice = nullptr;
     for (platform::JoystickDevice& j : in.joystickDevices) j = nullptr;
+    in.lastTypedChar = 0;
 }
 
 uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
@@ -33,6 +37,7 @@ uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
     in.mouseY = y;
 
     if (!in.directInput) {
+        SetUpMultimediaJoysticks(in);
         BuildKeyTable(in, false);
         return status;
     }
@@ -46,6 +51,11 @@ uint32_t InputInit(InputDevices& in, platform::NativeWindow window,
     }
     BuildKeyTable(in, in.keyboardDevice != nullptr);
     in.mouseFree = 0;
+    if (useDirectMouse) {
+        uint32_t mouse = SetUpMouseDevice(in);
+        if (mouse != kInputOk) status = mouse;
+    }
+    SetUpJoysticks(in);
     return status;
 }
 
@@ -69,8 +79,16 @@ bool KeyHeld(const InputDevices& in, int scanCode) {
 }
 
 void InputShutdown(InputDevices& in) {
+    // A captured pointer is given back to the user.
+    if (!in.mouseFree) SwitchMouseFree(in, true);
+    if (in.mouseDevice) {
+        platform::UnacquireMouse(in.mouseDevice);
+        platform::ReleaseMouseDevice(in.mouseDevice);
+    }
+    in.mouseDevice = nullptr;
     if (in.keyboardDevice) platform::ReleaseKeyboardDevice(in.keyboardDevice);
     in.keyboardDevice = nullptr;
+    ReleaseJoysticks(in);
     if (in.directInput) platform::ReleaseDeviceInput(in.directInput);
     in.directInput = nullptr;
 }

@@ -27,6 +27,7 @@ struct InputDevices {
     int16_t frameDX, frameDY, frameWheel;
     uint16_t keyTable[256];  // scan code -> virtual key, without a keyboard device
     uint32_t keyboardReads;  // InputRefresh calls so far (each may drop an input message)
+    uint8_t lastTypedChar;   // the character typed characters last reported
 };
 
 constexpr int kKeyEscape = 1;

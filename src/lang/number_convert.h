@@ -14,8 +14,11 @@
 //   Low32Bits       the low 32 bits of the 64-bit truncation: numbers that
 //                   wrap rather than saturate (colours with their negative
 //                   marker values, millisecond time stamps)
+//   ToFloat         not an integer: the float a command passes on (drawing
+//                   coordinates, levels); beyond the float range an infinity
 #pragma once
 #include <cstdint>
+#include <limits>
 
 inline int TruncToInt(double x) {
     if (!(x > -2147483649.0 && x < 2147483648.0)) return INT32_MIN;  // also NaN
@@ -45,4 +48,12 @@ inline bool TruncInRange(double x, int lo, int hi, int& out) {
 inline uint32_t Low32Bits(double x) {
     if (!(x > -9.2e18 && x < 9.2e18)) return 0;  // also NaN
     return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(x)));
+}
+
+// A number as the float a command passes on: beyond the float range it
+// becomes an infinity (as the x86 conversion gives), NaN stays NaN.
+inline float ToFloat(double x) {
+    if (x > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (x < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(x);
 }

@@ -28,6 +28,11 @@ void DropOneInputMessage();
 void ReadVirtualKeyState(uint8_t keyState[256]);
 bool AsyncKeyDown(int virtualKey);
 
+// The character the keyboard layout gives for a scan code (DirectInput
+// numbering) with the modifier keys held now (Shift levels, AltGr, Caps
+// Lock), as one 8-bit code; 0 when the key gives no single character.
+int TranslateScanCode(NativeWindow window, int scanCode);
+
 // The system cursor position in client coordinates of the window.
 void CursorClientPosition(NativeWindow window, int& x, int& y);
 

@@ -5,10 +5,17 @@
 
 #include "platform/window.h"
 
+typedef struct _XDisplay Display;  // Xlib's
+
 namespace platform::sdl {
 bool EnsureVideo();             // SDL video (and events) initialised once
 SDL_Window* MainWindow();       // the program window, or null
 void ForwardEvent(const SDL_Event& e);  // events other than window events
+// The X display of the program window; null without one (or off X11).
+Display* X11Display();
+// The pointer's screen position and SDL button mask, asked of the X server
+// (SDL's own answer when there is no X display).
+Uint32 GlobalPointer(int& x, int& y);
 // The fixed pixel format request as GL attributes; SDL fixes the visual when
 // the window is created, so this runs before that.
 void SetGlAttributes(int colourBits);

@@ -53,7 +53,7 @@ bool AsyncKeyDown(int) { return false; }
 
 void CursorClientPosition(NativeWindow window, int& x, int& y) {
     int gx = 0, gy = 0, wx = 0, wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
+    sdl::GlobalPointer(gx, gy);
     if (window) SDL_GetWindowPosition(sdl::Win(window), &wx, &wy);
     x = gx - wx;
     y = gy - wy;

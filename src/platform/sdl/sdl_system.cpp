@@ -28,7 +28,6 @@ bool EnsureVideo() {
     }
     return ready;
 }
-void ForwardEvent(const SDL_Event&) {}
 }  // namespace sdl
 
 bool QueryCounterFrequency(double& ticksPerSecond) {

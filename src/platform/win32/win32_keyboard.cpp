@@ -69,6 +69,17 @@ void ReadVirtualKeyState(uint8_t keyState[256]) { GetKeyboardState(keyState); }
 
 bool AsyncKeyDown(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
 
+int TranslateScanCode(NativeWindow, int scanCode) {
+    // The thread's layout, fetched once.
+    static HKL layout = GetKeyboardLayout(0);
+    BYTE keys[256];
+    if (!GetKeyboardState(keys)) return 0;
+    const UINT virtualKey = MapVirtualKeyExA(static_cast<UINT>(scanCode), 1, layout);  // scan code to virtual key
+    WORD text = 0;
+    if (ToAsciiEx(virtualKey, static_cast<UINT>(scanCode), keys, &text, 0, layout) != 1) return 0;
+    return text & 0xFF;
+}
+
 void CursorClientPosition(NativeWindow window, int& x, int& y) {
     POINT p = {0, 0};
     GetCursorPos(&p);
