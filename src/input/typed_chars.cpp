@@ -16,7 +16,12 @@ int ScanCodeToChar(const InputDevices& in, int scanCode) {
         case 29: case kLeftShift: case kRightShift: case 56: case 58: case 69: case 221: return 0;
         default: break;
     }
-    const int c = platform::TranslateScanCode(in.window, scanCode);
+    platform::HeldModifiers held;
+    held.shift = KeyHeld(in, kLeftShift) || KeyHeld(in, kRightShift);
+    held.control = KeyHeld(in, 29) || KeyHeld(in, 157);
+    held.alt = KeyHeld(in, 56);
+    held.rightAlt = KeyHeld(in, 184);
+    const int c = platform::TranslateScanCode(in.window, scanCode, held);
     if (c <= 0 || c >= 128) return 0;
     return c < 32 && c != 8 && c != 10 ? 0 : c;
 }

@@ -28,10 +28,17 @@ void DropOneInputMessage();
 void ReadVirtualKeyState(uint8_t keyState[256]);
 bool AsyncKeyDown(int virtualKey);
 
+// The modifier keys the runtime's key state holds (device keyboard or
+// fallback). The layout translation takes them into account where the
+// system's own key state may miss them (Wine's thread key state misses keys
+// that an exclusive device keyboard took).
+struct HeldModifiers {
+    bool shift, control, alt, rightAlt;
+};
 // The character the keyboard layout gives for a scan code (DirectInput
 // numbering) with the modifier keys held now (Shift levels, AltGr, Caps
 // Lock), as one 8-bit code; 0 when the key gives no single character.
-int TranslateScanCode(NativeWindow window, int scanCode);
+int TranslateScanCode(NativeWindow window, int scanCode, const HeldModifiers& held);
 
 // The system cursor position in client coordinates of the window.
 void CursorClientPosition(NativeWindow window, int& x, int& y);

@@ -6,8 +6,8 @@
 //           motion); typed keys switch: f free ("free"), c captured
 //           ("captured"), p puts the kept position far outside ("placed").
 //   text    ReadTextLine into text-line.txt (line 1), then ReadNumberLine
-//           (line 2, the number), then per frame with a character
-//           "typed CHAR KEYTYPED" (TypedChar, then KeyTyped in the same frame).
+//           (line 2, the number), then for each character TypedChar
+//           gives "typed CHAR KEYTYPED" (KeyTyped called right after it).
 //   click   "waiting", then WaitForClick, then "clicked" and the end.
 // Every mode prints "ready" once its first frame is shown; Escape ends it.
 // The mouse is the device mouse (useDirectMouse); prog_input_probe_cursor
@@ -75,9 +75,8 @@ void TextMode() {
     for (;;) {
         ShowFrame();
         const RtString c = TypedChar();
-        const int typed = KeyTyped(*runtime.input);
-        if (typed || c.length()) {
-            std::printf("typed %s %d\n", c.Text(), typed);
+        if (c.length()) {
+            std::printf("typed %s %d\n", c.Text(), KeyTyped(*runtime.input));
             std::fflush(stdout);
         }
     }

@@ -33,7 +33,9 @@ int BaseCharacter(int scanCode) {
 }
 }  // namespace
 
-int TranslateScanCode(NativeWindow, int scanCode) {
+// The X server's own modifier and group state is complete here; the held
+// modifiers are not needed.
+int TranslateScanCode(NativeWindow, int scanCode, const HeldModifiers&) {
     const int keyCode = XKeyCode(scanCode);
     if (!keyCode) return 0;
     Display* display = sdl::X11Display();

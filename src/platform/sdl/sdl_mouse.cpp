@@ -1,8 +1,10 @@
 // The mouse on Linux. The device mouse is SDL's: captured (exclusive) it is
-// SDL's relative mouse mode, free the ordinary pointer; motion is what SDL
-// accumulates between reads, as DirectInput's relative axes report it, and
-// the wheel counts 120 a notch. The cursor calls act on the X pointer.
+// SDL's relative mouse mode (on X11 the raw motion of XInput 2, which also
+// carries synthetic XTest motion), free the ordinary pointer; motion is what
+// SDL accumulates between reads, as DirectInput's relative axes report it,
+// and the wheel counts 120 a notch. The cursor calls ask the X server.
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include "platform/mouse.h"
 #include "platform/sdl/sdl_backend.h"
@@ -30,10 +32,6 @@ void sdl::ForwardEvent(const SDL_Event& e) {
 
 MouseDevice CreateMouseDevice(DeviceInput deviceInput) {
     if (!deviceInput) return nullptr;
-    // Relative mode by warping the pointer back to the window's centre and
-    // measuring its moves: the same on every X server, also for synthetic
-    // (XTest) motion.
-    SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_MODE_WARP, "1");
     return reinterpret_cast<MouseDevice>(&mouseToken);
 }
 
@@ -42,6 +40,9 @@ void SetMouseDataFormat(MouseDevice) {}
 bool SetMouseCooperation(MouseDevice, NativeWindow, uint32_t level) {
     const bool capture = level == kMouseExclusive;
     if (SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE) != 0) return false;
+    // The switch is in force once the X server has the new event selection:
+    // motion right after it must not be lost.
+    if (Display* display = sdl::X11Display()) XSync(display, False);
     SDL_GetRelativeMouseState(nullptr, nullptr);  // motion counts from here
     return true;
 }

@@ -69,11 +69,18 @@ void ReadVirtualKeyState(uint8_t keyState[256]) { GetKeyboardState(keyState); }
 
 bool AsyncKeyDown(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
 
-int TranslateScanCode(NativeWindow, int scanCode) {
+int TranslateScanCode(NativeWindow, int scanCode, const HeldModifiers& held) {
     // The thread's layout, fetched once.
     static HKL layout = GetKeyboardLayout(0);
     BYTE keys[256];
     if (!GetKeyboardState(keys)) return 0;
+    // Modifiers the device keyboard holds count even where the thread's
+    // state has not seen them (Wine keeps an exclusive keyboard's keys from
+    // the thread); on Windows both agree. AltGr is Ctrl with right Alt.
+    if (held.shift) keys[VK_SHIFT] |= 0x80;
+    if (held.control || held.rightAlt) keys[VK_CONTROL] |= 0x80;
+    if (held.alt || held.rightAlt) keys[VK_MENU] |= 0x80;
+    if (held.rightAlt) keys[VK_RMENU] |= 0x80;
     const UINT virtualKey = MapVirtualKeyExA(static_cast<UINT>(scanCode), 1, layout);  // scan code to virtual key
     WORD text = 0;
     if (ToAsciiEx(virtualKey, static_cast<UINT>(scanCode), keys, &text, 0, layout) != 1) return 0;
