@@ -29,9 +29,11 @@ void ReadVirtualKeyState(uint8_t keyState[256]);
 bool AsyncKeyDown(int virtualKey);
 
 // The modifier keys the runtime's key state holds (device keyboard or
-// fallback). The layout translation takes them into account where the
-// system's own key state may miss them (Wine's thread key state misses keys
-// that an exclusive device keyboard took).
+// fallback). The layout translation takes the modifiers from here, not from
+// the system's own key state, which can miss them (Wine's thread key state
+// misses keys an exclusive device keyboard took) or be ahead of or behind
+// the state the held keys were read from; lock toggles and the layout group
+// are the system's.
 struct HeldModifiers {
     bool shift, control, alt, rightAlt;
 };

@@ -74,13 +74,20 @@ int TranslateScanCode(NativeWindow, int scanCode, const HeldModifiers& held) {
     static HKL layout = GetKeyboardLayout(0);
     BYTE keys[256];
     if (!GetKeyboardState(keys)) return 0;
-    // Modifiers the device keyboard holds count even where the thread's
-    // state has not seen them (Wine keeps an exclusive keyboard's keys from
-    // the thread); on Windows both agree. AltGr is Ctrl with right Alt.
-    if (held.shift) keys[VK_SHIFT] |= 0x80;
-    if (held.control || held.rightAlt) keys[VK_CONTROL] |= 0x80;
-    if (held.alt || held.rightAlt) keys[VK_MENU] |= 0x80;
-    if (held.rightAlt) keys[VK_RMENU] |= 0x80;
+    // The modifiers are the ones the runtime's key state holds: the thread's
+    // state may not have seen them (Wine keeps an exclusive keyboard's keys
+    // from the thread) or may lag behind it. Lock toggles stay the thread's.
+    // AltGr is Ctrl with right Alt.
+    auto set = [&](int virtualKey, bool down) { keys[virtualKey] = down ? 0x80 : 0; };
+    set(VK_SHIFT, held.shift);
+    set(VK_LSHIFT, held.shift);
+    set(VK_RSHIFT, false);
+    set(VK_CONTROL, held.control || held.rightAlt);
+    set(VK_LCONTROL, held.control || held.rightAlt);
+    set(VK_RCONTROL, false);
+    set(VK_MENU, held.alt || held.rightAlt);
+    set(VK_LMENU, held.alt);
+    set(VK_RMENU, held.rightAlt);
     const UINT virtualKey = MapVirtualKeyExA(static_cast<UINT>(scanCode), 1, layout);  // scan code to virtual key
     WORD text = 0;
     if (ToAsciiEx(virtualKey, static_cast<UINT>(scanCode), keys, &text, 0, layout) != 1) return 0;
