@@ -44,8 +44,7 @@ start() {
   start_program "$work/$(basename "$exe")" ${2:-}
   WIN=$(find_window "Input Probe" 120) || fail "$1 ${2:-}: no window ($(cat "$out" 2>/dev/null))"
   wait_output '^ready\|^waiting' 60 || fail "$1 ${2:-}: did not start ($(cat "$out"))"
-  xdotool mousemove --window "$WIN" 20 20; xdotool windowfocus "$WIN"
-  sleep 0.5
+  focus_window "$WIN" || fail "$1 ${2:-}: the window did not get the focus"
 }
 # press KEY...: held together long enough for a frame to see them (the key
 # state is polled), released in reverse order as fingers do.
@@ -57,7 +56,7 @@ press() {
   sleep 0.1
 }
 finish() {  # LABEL: Escape ends the program with 0
-  press Escape
+  hold_until 20 Escape -- program_ended || fail "$1: Escape did not end the program"
   wait_program 20; local rc=$?
   [ "$rc" -eq 0 ] || fail "$1: exit code $rc"
 }
@@ -222,9 +221,7 @@ pass "ReadTextLine read 'Hello 4' (Shift, Backspace, Return); ReadNumberLine 12.
 /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/x-keys.py" 29 52 50+16 50+15 108+24 || fail "x-keys failed"
 press q; press q
 xdotool keydown q; sleep 0.6; xdotool keyup q; sleep 0.2
-press Escape
-wait_program 20; rc=$?
-[ "$rc" -eq 0 ] || fail "text: exit code $rc"
+finish text
 typed=$(grep '^typed' "$out" | tr -d '\r' | paste -sd'|')
 [ "$typed" = "typed z 0|typed y 0|typed / 0|typed & 0|typed @ 0|typed q 0|typed q 0|typed q 0" ] \
   || fail "typed characters: '$typed'"
