@@ -6,7 +6,10 @@ xdotool, which types key symbols and adds or drops modifiers to reach them,
 this presses exactly the physical keys named. Uses libX11 and libXtst
 through ctypes (no development headers needed).
 
-  usage: DISPLAY=:N x-keys.py CHORD...
+With --frames FILE each hold lasts a few of the program's frames (FILE's
+last line is the number of frames it has presented) rather than a fixed time.
+
+  usage: DISPLAY=:N x-keys.py [--frames FILE] CHORD...
 """
 import ctypes
 import sys
@@ -26,20 +29,46 @@ def key(display, code, down):
     x11.XFlush(display)
 
 
+def frames(path):
+    try:
+        with open(path, "rb") as f:
+            lines = f.read().split()
+        return int(lines[-1]) if lines else 0
+    except (OSError, ValueError):
+        return 0
+
+
+def hold(path, count):
+    """At least a tenth of a second, and count frames when path is given."""
+    time.sleep(0.1)
+    if not path:
+        time.sleep(0.1 * count)
+        return
+    start, deadline = frames(path), time.monotonic() + 30
+    while frames(path) < start + count:
+        if time.monotonic() > deadline:
+            raise SystemExit("x-keys: the program presented no frames for 30 s")
+        time.sleep(0.05)
+
+
 def main():
+    args = sys.argv[1:]
+    path = None
+    if args[:1] == ["--frames"]:
+        path, args = args[1], args[2:]
     display = x11.XOpenDisplay(None)
     if not display:
         print("x-keys: cannot open the display", file=sys.stderr)
         return 1
-    for chord in sys.argv[1:]:
+    for chord in args:
         codes = [int(c) for c in chord.split("+")]
         for code in codes:
             key(display, code, True)
-            time.sleep(0.1)
-        time.sleep(0.3)
+            hold(path, 2)
+        hold(path, 3)
         for code in reversed(codes):
             key(display, code, False)
-        time.sleep(0.1)
+        hold(path, 3)
     x11.XCloseDisplay(display)
     return 0
 

@@ -10,12 +10,18 @@
 //           gives "typed CHAR KEYTYPED" (KeyTyped called right after it).
 //   click   "waiting", then WaitForClick, then "clicked" and the end.
 // Every mode prints "ready" once its first frame is shown; Escape ends it.
+// From then on frames.txt in its directory gets a line with the number of
+// frames presented each time it grows, so that the test can hold a key for
+// a few frames however slowly they come on a busy machine.
 // The mouse is the device mouse (useDirectMouse); prog_input_probe_cursor
 // is the same program on the cursor fallback.
 #include <brindle.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
+#include "core/frame.h"
 #include "core/runtime_state.h"
 #include "input/typed_chars.h"
 
@@ -29,6 +35,27 @@ namespace {
 void Say(const char* text) {
     std::printf("%s\n", text);
     std::fflush(stdout);
+}
+
+// Watches the frame count from a thread of its own (the line editor runs
+// its frames inside the runtime); each line is written in one piece.
+void ReportFrames() {
+    std::thread([] {
+        std::FILE* f = std::fopen("frames.txt", "wb");
+        if (!f) return;
+        long long seen = -1;
+        for (;;) {
+            const long long n = PresentedFrames();
+            if (n != seen) {
+                char line[32];
+                const int length = std::snprintf(line, sizeof line, "%lld\n", n);
+                std::fwrite(line, 1, static_cast<size_t>(length), f);
+                std::fflush(f);
+                seen = n;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }).detach();
 }
 
 void MouseMode() {
@@ -61,6 +88,7 @@ void MouseMode() {
 void TextMode() {
     RtString line = "";
     ShowFrame();
+    ReportFrames();
     Say("ready");
     ReadTextLine(line, 10, 10);
     double number = 0;
@@ -87,6 +115,7 @@ void GameMain() {
     const RtString mode = CommandLine();
     if (mode == "text") TextMode();
     ShowFrame();
+    ReportFrames();
     if (mode == "click") {
         Say("waiting");
         WaitForClick();
