@@ -8,6 +8,9 @@
 #include <brindle.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/runtime_state.h"
 #include "input/joysticks.h"
 #include "support/test_runtime.h"
@@ -105,6 +108,50 @@ TEST_F(VirtualJoystick, AxesHatAndButtonsReadAsDirectInputReportsThem) {
     EXPECT_EQ(b2, 128);
     // A virtual pad has no force feedback: nothing happens.
     JoystickForce(0, 50, 1, -1);
+}
+
+// Eleven pads attached: the first ten are recorded, in SDL's order, each
+// read from its own device.
+TEST(VirtualJoysticks, AtMostTenAreRecorded) {
+    StartTestRuntime();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    // The order below is SDL's device order, which other pads would share.
+    if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "joysticks are attached to this machine";
+    std::vector<SDL_JoystickID> ids;
+    for (int i = 0; i < 11; ++i) {
+        const std::string name = "Pad " + std::to_string(i);
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.naxes = 2;
+        desc.nbuttons = 1;
+        desc.name = name.c_str();
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        ids.push_back(SDL_JoystickGetDeviceInstanceID(index));
+    }
+    ReleaseJoysticks(*runtime.input);
+    runtime.input->joystickCount = 0;
+    SetUpJoysticks(*runtime.input);
+    EXPECT_EQ(JoystickCount(), 10);
+    for (int i = 0; i < 10; ++i) {
+        const std::string name = "Pad " + std::to_string(i);
+        EXPECT_EQ(JoystickName(i).Text(), name + ", " + name);
+        SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(ids[i]), 0, SDL_PRESSED);
+        for (int j = 0; j < 10; ++j) EXPECT_EQ(JoystickButton(j, 0), j == i ? 128 : 0) << i << " " << j;
+        SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(ids[i]), 0, SDL_RELEASED);
+    }
+    EXPECT_EQ(JoystickName(10).length(), 0u);
+    ReleaseJoysticks(*runtime.input);
+    runtime.input->joystickCount = 0;
+    for (SDL_JoystickID id : ids) {
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) {
+                SDL_JoystickDetachVirtual(i);
+                break;
+            }
+        }
+    }
 }
 
 }  // namespace
