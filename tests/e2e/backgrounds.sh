@@ -54,8 +54,8 @@ convert -size 320x240 xc:'#2040c0' BMP3:"$work/probe_back.bmp"
 convert -size 320x240 xc:'#c08020' BMP3:"$work/fade_to.bmp"
 start_program "$game" fade
 win=$(find_window "Background Probe" 60) || fail "fade: no window"
-t=0
-until grep -q fading "$out"; do sleep 0.1; t=$((t + 1)); [ $t -lt 600 ] || fail "fade: did not start"; done
+fading() { grep -q fading "$out"; }
+poll 60 fading || fail "fade: did not start"
 mixed=""
 for i in $(seq 60); do
   # (import can hang on a window that goes away: bounded)

@@ -25,7 +25,7 @@ else
 fi
 
 wait_output() {
-  local t=$(( $2 * 10 ))
+  local t; t=$(patient "$2")
   while [ $t -gt 0 ]; do
     grep -qF -- "$1" "$out" 2>/dev/null && return 0
     kill -0 "$PROGRAM_PID" 2>/dev/null || return 1
@@ -35,7 +35,8 @@ wait_output() {
 }
 # hidden NAME TIMEOUT: no viewable window of that name
 hidden() {
-  local t=$(( $2 * 10 )) id seen
+  local t id seen
+  t=$(patient "$2")
   while [ $t -gt 0 ]; do
     seen=0
     for id in $(xwininfo -root -children 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}'); do
@@ -57,7 +58,7 @@ if ! is_windows; then
   # GTK completes a typed path in a popup window of its own: the pointer
   # goes there so that Return reaches the chooser.
   popup=""
-  for _ in $(seq 100); do
+  for _ in $(seq "$(patient 10)"); do
     popup=$(xwininfo -root -children | grep -F '"zenity": ("zenity"' | grep -v ' 10x10+' | awk '{print $1}' | head -n1)
     [ -n "$popup" ] && break
     sleep 0.1

@@ -13,7 +13,7 @@ mkdir -p "$data"
 if is_windows; then arg_dir="Z:$data"; else arg_dir=$data; fi
 
 wait_ready() {
-  local t=600
+  local t; t=$(patient 60)
   while [ $t -gt 0 ]; do
     grep -q '^ready' "$out" 2>/dev/null && return 0
     kill -0 "$PROGRAM_PID" 2>/dev/null || return 1

@@ -79,9 +79,10 @@ white = sum(1 for x, y in lit if img.getpixel((left + x, top + y)) == (255, 255,
 if white < 40:
     sys.exit("only %d ink pixels" % white)
 PY
-# The frame is up once a screenshot shows it (the program then idles 20 s).
+# The frame is up once a screenshot shows it (the program then idles until
+# it is ended here).
 loading_shown() { screenshot "$win" "$shot" && "$py" "$E2E_WORK/loading.py" "$shot" >/dev/null 2>&1; }
-poll 15 loading_shown
+poll 30 loading_shown
 # The program sleeps without pumping events, so SDL never sees a SIGTERM.
 { kill -KILL "$PROGRAM_PID"; wait "$PROGRAM_PID"; } 2>/dev/null
 [ -f "$shot" ] || fail "no screenshot"

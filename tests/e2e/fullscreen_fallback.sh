@@ -10,10 +10,8 @@ log=$(error_log)
 rm -f "$log"
 start_program "$exe"
 win=$(find_window "Fullscreen Probe" 60) || fail "no window"
-for _ in $(seq 1 300); do
-  grep -q 'running' "$E2E_WORK/program.out" 2>/dev/null && break
-  sleep 0.1
-done
+started() { grep -q 'running' "$E2E_WORK/program.out" 2>/dev/null; }
+poll 30 started
 grep -q 'running' "$E2E_WORK/program.out" || fail "the game did not start"
 tr -d '\r' <"$log" | grep -qx 'No Fullscreen Mode available' || fail "no fallback line in the log: $(cat "$log")"
 if ! is_windows; then

@@ -6,6 +6,16 @@ set -uo pipefail
 : "${BRINDLE_TARGET:=linux}"
 : "${BRINDLE_BUILD:=$BRINDLE_SOURCE/build/$BRINDLE_TARGET}"
 E2E_WORK=$(mktemp -d)
+
+# Time-outs: each wait in a test names what the step needs on a quiet
+# machine, with room. On a machine shared with builds a step (Wine start-up
+# above all) can take many times as long, so every waiting helper below waits
+# up to BRINDLE_E2E_PATIENCE (default 5) times the time it is given. A passing
+# step returns as soon as its condition holds: only a failing test waits the
+# whole time.
+E2E_PATIENCE=${BRINDLE_E2E_PATIENCE:-5}
+# patient SECONDS: the tenths of a second a helper may wait.
+patient() { echo $(( $1 * E2E_PATIENCE * 10 )); }
 E2E_PIDS=()
 e2e_cleanup() {
   local p
@@ -45,7 +55,7 @@ start_program() {
 
 # wait_program TIMEOUT-SECONDS: exit code of the program, or 124 on time-out.
 wait_program() {
-  local t=$(( $1 * 10 ))
+  local t; t=$(patient "$1")
   while [ $t -gt 0 ]; do
     if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
       wait "$PROGRAM_PID"; return $?
@@ -74,7 +84,8 @@ error_log() { echo "$(temp_dir)ErrorLog.txt"; }
 # find_window EXACT-NAME TIMEOUT: prints the X window id of the viewable
 # top-level window with that name (xwininfo lists every window by name).
 find_window() {
-  local t=$(( $2 * 10 )) id
+  local t id
+  t=$(patient "$2")
   while [ $t -gt 0 ]; do
     for id in $(xwininfo -root -children 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}'); do
       if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
@@ -85,7 +96,7 @@ find_window() {
   done
   # For the failure message: what is on the screen, and the program's state.
   {
-    echo "no viewable window \"$1\" after $2 s; top-level windows:"
+    echo "no viewable window \"$1\" after $(( $2 * E2E_PATIENCE )) s; top-level windows:"
     xwininfo -root -children 2>&1 | grep '"' | head -n 20
     [ -n "${PROGRAM_PID:-}" ] && { kill -0 "$PROGRAM_PID" 2>/dev/null && echo "program running" || echo "program ended"; }
     [ -f "$E2E_WORK/program.out" ] && tail -n 5 "$E2E_WORK/program.out"
@@ -98,7 +109,7 @@ window_name() { xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) =
 
 # wait_window_name ID EXPECTED TIMEOUT
 wait_window_name() {
-  local t=$(( $3 * 10 ))
+  local t; t=$(patient "$3")
   while [ $t -gt 0 ]; do
     [ "$(window_name "$1")" = "$2" ] && return 0
     sleep 0.1; t=$((t - 1))
@@ -117,9 +128,9 @@ x_close() {
 screenshot() { import -silent -window "$1" "$2"; }
 
 # poll TIMEOUT-SECONDS COMMAND...: runs COMMAND every 0.2 s until it
-# succeeds; non-zero when it still fails after TIMEOUT seconds.
+# succeeds; non-zero when it still fails after the (patient) time-out.
 poll() {
-  local end=$((SECONDS + $1)); shift
+  local end=$((SECONDS + $1 * E2E_PATIENCE)); shift
   until "$@"; do
     [ "$SECONDS" -ge "$end" ] && return 1
     sleep 0.2

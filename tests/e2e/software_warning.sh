@@ -23,11 +23,8 @@ E2E_PIDS+=($!)
 
 rm -f "$log"
 start_program "$exe"
-for _ in $(seq 1 1200); do
-  grep -q '^running' "$E2E_WORK/program.out" 2>/dev/null && break
-  kill -0 "$PROGRAM_PID" 2>/dev/null || break
-  sleep 0.05
-done
+running_or_ended() { grep -q '^running' "$E2E_WORK/program.out" 2>/dev/null || program_ended; }
+poll 60 running_or_ended
 grep -q '^running' "$E2E_WORK/program.out" || fail "the game did not start"
 # The program waits for the box before it goes on: it is gone by now.
 xwininfo -root -tree 2>/dev/null | grep -qF "\"$caption\"" && fail "the box is still open"

@@ -10,10 +10,8 @@ start_program "$(program window_probe)"
 id=$(find_window Glimmerball 60) || fail "no window named Glimmerball"
 # Past the display set-up (and its software-rendering box, which takes and
 # gives back the focus) once start-up logs the working directory.
-for _ in $(seq 1 300); do
-  tr -d '\r' <"$log" 2>/dev/null | grep -qx "Current Dir" && break
-  sleep 0.1
-done
+dir_logged() { tr -d '\r' <"$log" 2>/dev/null | grep -qx "Current Dir"; }
+poll 60 dir_logged || fail "start-up did not log the working directory"
 [ "$(window_name "$id")" = Glimmerball ] || fail "caption is '$(window_name "$id")'"
 size=$(xwininfo -id "$id" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 [ "$size" = 640x480 ] || fail "client area is $size, not 640x480"

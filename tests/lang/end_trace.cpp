@@ -1,55 +1,21 @@
 #include "end_trace.h"
 
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Points the temporary directory of the runtime at a fresh directory: TMPDIR
-// is what the Linux target reads, TMP and TEMP what Windows reads. Death-test
-// children inherit the variables and keep using the parent's directory.
-class PrivateTempDirectory : public ::testing::Environment {
+// Children start afresh (exec) instead of forking a process that may already
+// run the window system's threads. Set before the first test, after the flags
+// are initialised. (The temporary directory of its own comes from
+// tests/support.)
+class ThreadsafeDeathTests : public ::testing::Environment {
 public:
-    void SetUp() override {
-        // Children start afresh (exec) instead of forking a process that may
-        // already run the window system's threads. Set here, after the flags
-        // are initialised.
-        ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
-        if (std::getenv("BRINDLE_TEST_TMP")) return;  // a death-test child
-        auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        for (int attempt = 0;; ++attempt) {
-            dir_ = fs::temp_directory_path() /
-                   ("brindle-lang-" + std::to_string(stamp) + "-" + std::to_string(attempt));
-            if (fs::create_directory(dir_)) break;
-        }
-        std::string path = dir_.string();
-        // putenv keeps the pointers: the entries live as long as the process.
-        static std::string entries[4];
-        const char* names[4] = {"TMPDIR", "TMP", "TEMP", "BRINDLE_TEST_TMP"};
-        for (int i = 0; i < 4; ++i) {
-            entries[i] = std::string(names[i]) + "=" + path;
-            putenv(entries[i].data());
-        }
-        owner_ = true;
-    }
-    void TearDown() override {
-        if (!owner_) return;
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-private:
-    fs::path dir_;
-    bool owner_ = false;
+    void SetUp() override { ::testing::GTEST_FLAG(death_test_style) = "threadsafe"; }
 };
 
 const bool registered = [] {
-    ::testing::AddGlobalTestEnvironment(new PrivateTempDirectory);
+    ::testing::AddGlobalTestEnvironment(new ThreadsafeDeathTests);
     return true;
 }();
 

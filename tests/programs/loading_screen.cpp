@@ -1,5 +1,6 @@
-// A game that does nothing for a while, so that the "Loading..." frame of
-// start-up stays on the screen for a screenshot.
+// A game that does nothing for ten minutes, so that the "Loading..." frame of
+// start-up stays on the screen for a screenshot however slowly the test gets
+// to it; the test ends it.
 #include <brindle.h>
 
 #include <chrono>
@@ -7,4 +8,4 @@
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Loading Screen"};
 
-void GameMain() { std::this_thread::sleep_for(std::chrono::seconds(20)); }
+void GameMain() { std::this_thread::sleep_for(std::chrono::minutes(10)); }
