@@ -6,7 +6,8 @@
 #   bin/brindle-pack[.exe]           the media pack tool of the target
 #   bin/brindle-new-game             makes a game folder from the template
 #   lib/cmake/Brindle/               the CMake package and the Windows toolchain
-#   share/brindle/                   the game template and the default font
+#   share/brindle/                   the game template, the examples and the
+#                                    default font
 include(CMakePackageConfigHelpers)
 
 set(package_dir lib/cmake/Brindle)
@@ -39,5 +40,7 @@ install(FILES
   DESTINATION ${package_dir})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/template/ DESTINATION share/brindle/template)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION share/brindle/examples
+  PATTERN template EXCLUDE PATTERN __pycache__ EXCLUDE)
 install(FILES ${CMAKE_BINARY_DIR}/game/media/smalfont.bmp DESTINATION share/brindle/media)
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/new-game DESTINATION bin RENAME brindle-new-game)

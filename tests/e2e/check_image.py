@@ -6,6 +6,7 @@ Each command exits 0 when the check holds and prints what it measured.
   torus SHOT BACK.bmp REFLECT.bmp     a centred object textured from REFLECT
   text SHOT FONT.bmp X Y TEXT         TEXT drawn at (X, Y) in the 16 x 8 grid font
   differ SHOT1 SHOT2 X Y W H          the region differs between two shots
+  colour SHOT R,G,B MIN [MAX]         MIN ... MAX pixels within 16 of the colour
 """
 import sys
 
@@ -90,6 +91,13 @@ def differ(shot1, shot2, x, y, w, h):
     return n >= 20
 
 
+def colour(shot, rgb, least, most=None):
+    want = tuple(int(c) for c in rgb.split(","))
+    n = sum(close(p, want, 16) for p in load(shot).getdata())
+    print(f"colour {rgb}: {n} pixels")
+    return n >= int(least) and (most is None or n <= int(most))
+
+
 def main():
     cmd, args = sys.argv[1], sys.argv[2:]
     if cmd == "background":
@@ -100,6 +108,8 @@ def main():
         ok = text(args[0], args[1], int(args[2]), int(args[3]), args[4])
     elif cmd == "differ":
         ok = differ(args[0], args[1], *map(int, args[2:6]))
+    elif cmd == "colour":
+        ok = colour(*args)
     else:
         sys.exit(f"unknown check {cmd}")
     sys.exit(0 if ok else 1)

@@ -55,3 +55,14 @@ hold_until 30 Escape -- program_ended || fail "Escape did not end the game"
 wait_program 20; rc=$?
 [ $rc -eq 0 ] || fail "exit code $rc after Escape"
 pass "the game runs: its caption, its greeting in the packed font, Escape ends it with 0"
+
+# The installed examples build on their own against the package too.
+examples=$E2E_WORK/examples-build
+toolchain=()
+is_windows && toolchain=(-DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Brindle/toolchain-i686-w64-mingw32.cmake")
+step "configure the installed examples" cmake -S "$prefix/share/brindle/examples" -B "$examples" -G Ninja \
+  -DCMAKE_PREFIX_PATH="$prefix" "${toolchain[@]}"
+step "build the installed examples" cmake --build "$examples"
+sprites=$examples/example_sprites; is_windows && sprites=$sprites.exe
+"$prefix/bin/brindle-pack" list "$sprites" 2>/dev/null | grep -q '^ball\.bmp' || fail "the installed examples' sprites game has no ball.bmp packed"
+pass "the installed examples build outside the tree"

@@ -1,0 +1,123 @@
+# The examples, each started from a directory of its own: its window and
+# caption, its title in the packed font, one thing its area must show (the
+# balls' key colour gone and the scene moving, a fade to the other picture,
+# 3D objects turning, a sound on the device, a held key listed, settings
+# kept from one run to the next, a path drawn), and Escape ending it with 0.
+. "$(dirname "$0")/lib.sh"
+
+suffix=""; is_windows && suffix=.exe
+font=$BRINDLE_BUILD/game/media/smalfont.bmp
+check() { /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" "$@" >/dev/null; }
+
+# start_example NAME CAPTION: runs examples/NAME in $E2E_WORK/NAME (kept
+# between runs); sets WINDOW and SHOT.
+start_example() {
+  local dir=$E2E_WORK/$1 exe=$BRINDLE_BUILD/examples/example_$1$suffix
+  [ -f "$exe" ] || fail "missing $exe"
+  mkdir -p "$dir" && cp "$exe" "$dir/" && cd "$dir" || fail "$1: no directory to run in"
+  start_program "./example_$1$suffix"
+  WINDOW=$(find_window "$2" 60) || fail "$1: no window \"$2\""
+  SHOT=$E2E_WORK/$1.png
+  NAME=$1
+}
+# shot: a fresh screenshot of the running example.
+shot() {
+  if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+    cat "$E2E_WORK/program.out" >&2
+    fail "$NAME ended early"
+  fi
+  screenshot "$WINDOW" "$SHOT"
+}
+# shows X Y TEXT: a fresh screenshot shows the text there in the font.
+shows() { shot && check text "$SHOT" "$font" "$@"; }
+# leave: Escape, held with the focus on the window, ends it with 0.
+leave() {
+  focus_window "$WINDOW" || fail "$NAME: the window did not get the focus"
+  hold_until 30 Escape -- program_ended || fail "$NAME: Escape did not end it"
+  wait_program 20; local rc=$?
+  [ $rc -eq 0 ] || fail "$NAME: exit code $rc after Escape"
+  pass "$NAME"
+}
+
+# Sprites: the key colour of ball.bmp is transparent, and the scene moves.
+start_example sprites "Example: Sprites"
+poll 60 shows 8 8 "Sprites and primitives" || fail "sprites: no title"
+cp "$SHOT" "$E2E_WORK/sprites0.png"
+check colour "$SHOT" 255,0,128 0 0 || fail "sprites: the key colour shows"
+moved() { shot && check differ "$E2E_WORK/sprites0.png" "$SHOT" 0 48 640 420; }
+poll 30 moved || fail "sprites: nothing moves"
+leave
+
+# Backgrounds: the day picture (its green hills), and Space fades to dusk
+# (its sun).
+start_example backgrounds "Example: Backgrounds"
+hills() { shows 8 8 "Backgrounds and fades" && check colour "$SHOT" 40,84,40 3000; }
+poll 60 hills || fail "backgrounds: no title over the day picture"
+focus_window "$WINDOW" || fail "backgrounds: no focus"
+sun() { shot && check colour "$SHOT" 255,220,120 5000; }
+hold_until 60 space -- sun || fail "backgrounds: Space did not fade to dusk"
+leave
+
+# 3D objects: the turning cubes change the middle of the window.
+start_example objects3d "Example: 3D Objects"
+poll 60 shows 8 8 "3D objects and lights" || fail "objects3d: no title"
+cp "$SHOT" "$E2E_WORK/objects0.png"
+turned() { shot && check differ "$E2E_WORK/objects0.png" "$SHOT" 220 140 200 200; }
+poll 30 turned || fail "objects3d: the cubes do not turn"
+check colour "$SHOT" 16,16,32 0 300000 || fail "objects3d: nothing drawn over the ground"
+leave
+
+# Sound: both sounds load, and the beep it plays each second reaches the
+# device (Linux: SDL's disk driver; Wine: ALSA's file plugin).
+audio=$E2E_WORK/sound.out
+if is_windows; then
+  cat > "$E2E_WORK/asound.conf" <<EOF
+pcm.!default { type plug slave { pcm "capture" format S16_LE } }
+pcm.capture { type file slave.pcm "silent" file "$audio" format "raw" }
+pcm.silent { type null }
+EOF
+  export ALSA_CONFIG_PATH=$E2E_WORK/asound.conf WINEDLLOVERRIDES="mscoree,mshtml=;winepulse.drv=d"
+else
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$audio
+fi
+start_example sound "Example: Sound"
+unset ALSA_CONFIG_PATH WINEDLLOVERRIDES SDL_AUDIODRIVER SDL_DISKAUDIOFILE
+loaded() { shows 8 8 "Sound effects" && check text "$SHOT" "$font" 8 40 "beep.wav: loaded" &&
+  check text "$SHOT" "$font" 8 60 "chime.wav: loaded"; }
+poll 60 loaded || fail "sound: the sounds did not load"
+heard() {
+  /usr/bin/python3 - "$audio" <<'PY'
+import array, sys
+try:
+    data = open(sys.argv[1], "rb").read()
+except OSError:
+    sys.exit(1)
+samples = array.array("h", data[: len(data) // 2 * 2])
+sys.exit(0 if samples and max(abs(s) for s in samples) > 2000 else 1)
+PY
+}
+poll 60 heard || fail "sound: no beep reached the device"
+leave
+
+# Input: a held key is listed by its code (205: right arrow).
+start_example input "Example: Input"
+poll 60 shows 8 8 "Keyboard input" || fail "input: no title"
+focus_window "$WINDOW" || fail "input: no focus"
+hold_until 60 Right -- shows 8 60 "Keys held: 205 " || fail "input: the right arrow is not listed"
+leave
+
+# Files: the run count and the player's name come from example.ini, which
+# the first run writes when it ends and the second reads.
+start_example files "Example: Files"
+poll 60 shows 8 40 "Run number 1 for Player One" || fail "files: first run"
+leave
+tr -d '\r' <"$E2E_WORK/files/example.ini" | grep -qx "runs=1" || fail "files: example.ini has no runs=1"
+start_example files "Example: Files"
+poll 60 shows 8 40 "Run number 2 for Player One" || fail "files: the second run did not read the first's count"
+leave
+
+# Pathfinding: a path (its yellow cells) from the start to the goal.
+start_example pathfinding "Example: Pathfinding"
+path() { shows 8 8 "Pathfinding" && check text "$SHOT" "$font" 8 26 "Path of " && check colour "$SHOT" 255,224,0 18000; }
+poll 60 path || fail "pathfinding: no path drawn"
+leave
