@@ -99,11 +99,13 @@ PY
 poll 60 heard || fail "sound: no beep reached the device"
 leave
 
-# Input: a held key is listed by its code (205: right arrow).
+# Input: a held key is listed by its code (205: right arrow), a typed
+# character joins the line of text.
 start_example input "Example: Input"
-poll 60 shows 8 8 "Keyboard input" || fail "input: no title"
+poll 60 shows 8 8 "Keyboard, mouse, joystick" || fail "input: no title"
 focus_window "$WINDOW" || fail "input: no focus"
 hold_until 60 Right -- shows 8 60 "Keys held: 205 " || fail "input: the right arrow is not listed"
+hold_until 60 k -- shows 8 80 "Typed: k" || fail "input: the typed k is not shown"
 leave
 
 # Files: the run count and the player's name come from example.ini, which
