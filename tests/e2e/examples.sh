@@ -9,13 +9,13 @@ suffix=""; is_windows && suffix=.exe
 font=$BRINDLE_BUILD/game/media/smalfont.bmp
 check() { /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" "$@" >/dev/null; }
 
-# start_example NAME CAPTION: runs examples/NAME in $E2E_WORK/NAME (kept
-# between runs); sets WINDOW and SHOT.
+# start_example NAME CAPTION [ARGUMENTS...]: runs examples/NAME in
+# $E2E_WORK/NAME (kept between runs); sets WINDOW and SHOT.
 start_example() {
   local dir=$E2E_WORK/$1 exe=$BRINDLE_BUILD/examples/example_$1$suffix
   [ -f "$exe" ] || fail "missing $exe"
   mkdir -p "$dir" && cp "$exe" "$dir/" && cd "$dir" || fail "$1: no directory to run in"
-  start_program "./example_$1$suffix"
+  start_program "./example_$1$suffix" "${@:3}"
   WINDOW=$(find_window "$2" 60) || fail "$1: no window \"$2\""
   SHOT=$E2E_WORK/$1.png
   NAME=$1
