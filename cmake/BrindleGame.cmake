@@ -4,7 +4,9 @@
 # brindle_add_game(NAME SOURCES...)
 #   An executable from the game's sources (GameMain and gameSettings), the
 #   runtime's process entry (main / WinMain) and the runtime library. The
-#   Windows .exe is linked statically and imports only system DLLs.
+#   Windows .exe is linked statically and imports only system DLLs. It
+#   exports the network library's entry points under their plain names (the
+#   Windows export table without @N suffixes; the Linux dynamic symbols).
 #
 # brindle_pack_media(NAME FILES...)
 #   After each link, keeps an unpacked copy (NAME-nopack) and appends FILES to
@@ -13,10 +15,13 @@
 #   directory; changing one of the files relinks the game.
 
 function(brindle_add_game name)
-  add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:Brindle::entry>)
+  add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:Brindle::entry> $<TARGET_OBJECTS:Brindle::nl>)
   target_link_libraries(${name} PRIVATE Brindle::brindle)
   if(WIN32)
-    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at)
+  else()
+    target_link_options(${name} PRIVATE
+      -Wl,--dynamic-list=${CMAKE_CURRENT_FUNCTION_LIST_DIR}/BrindleExports.list)
   endif()
 endfunction()
 

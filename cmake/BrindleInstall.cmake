@@ -2,7 +2,8 @@
 # that may hold both targets (each configured build installs its own):
 #   include/                         the public headers
 #   lib/brindle/<target>/            the runtime library, the process entry
-#                                    object and the libraries they link with
+#                                    and network library objects and the
+#                                    libraries they link with
 #   bin/brindle-pack[.exe]           the media pack tool of the target
 #   bin/brindle-new-game             makes a game folder from the template
 #   lib/cmake/Brindle/               the CMake package and the Windows toolchain
@@ -14,7 +15,7 @@ set(package_dir lib/cmake/Brindle)
 set(library_dir lib/brindle/${BRINDLE_TARGET_NAME})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include)
-install(TARGETS brindle brindle_entry EXPORT BrindleTargets
+install(TARGETS brindle brindle_entry brindle_nl EXPORT BrindleTargets
   ARCHIVE DESTINATION ${library_dir}
   OBJECTS DESTINATION ${library_dir})
 brindle_maths_library(maths_library)
@@ -36,6 +37,7 @@ install(FILES
   ${CMAKE_BINARY_DIR}/BrindleConfig.cmake
   ${CMAKE_BINARY_DIR}/BrindleConfigVersion.cmake
   ${CMAKE_SOURCE_DIR}/cmake/BrindleGame.cmake
+  ${CMAKE_SOURCE_DIR}/cmake/BrindleExports.list
   ${CMAKE_SOURCE_DIR}/cmake/toolchain-i686-w64-mingw32.cmake
   DESTINATION ${package_dir})
 

@@ -16,3 +16,4 @@
 #include <brindle/gfx2d.h>
 #include <brindle/sound.h>
 #include <brindle/files.h>
+#include <brindle/net.h>

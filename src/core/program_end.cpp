@@ -9,6 +9,7 @@
 #include "core/runtime_state.h"
 #include "input/input_devices.h"
 #include "media/media_pack.h"
+#include "net/net_game.h"
 #include "platform/system.h"
 #include "sound/sound_slots.h"
 #include "platform/window.h"
@@ -52,7 +53,8 @@ void EndProgram() {
         runtime.input = nullptr;
     }
     ReleaseSoundObjects();  // every slot, last to first, then the device
-    // The network game is released here once it exists.
+    DestroyNetGame(runtime.netGame);  // stops the thread, sends leaves, shuts the network down
+    runtime.netGame = nullptr;
     ReleaseMediaPacks();  // deletes pending extracted files
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;

@@ -16,6 +16,7 @@
 #include "lang/number_convert.h"
 #include "lang/random.h"
 #include "media/media_pack.h"
+#include "net/net_game.h"
 #include "sound/sound_slots.h"
 #include "platform/gl.h"
 #include "platform/mouse.h"
@@ -97,6 +98,7 @@ int InitRuntime(platform::AppInstance instance, platform::AppInstance, const cha
     runtime.input = new InputDevices();
     InputReset(*runtime.input);
     CreateSoundObjects();
+    runtime.netGame = CreateNetGame();
 
     runtime.renderer.CreateContext(runtime.mainWindow, runtime.windowWidth, runtime.windowHeight, 0,
                                    runtime.framesPerSecond);

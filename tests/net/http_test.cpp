@@ -1,0 +1,209 @@
+// HttpGetFile against a server of the test's own on loopback that answers
+// as told: headers and body in chunks, then a normal close, a reset, or
+// silence.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "net/http_get.h"
+#include "net/net_game.h"
+#include "nl/sys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Ending { Close, Reset, Silence };
+
+class TestServer {
+public:
+    TestServer(std::vector<std::string> chunks, Ending ending) : chunks_(std::move(chunks)), ending_(ending) {
+        nlsys::StartNetwork();
+        listener_ = nlsys::OpenSocket(SOCK_STREAM);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        listen(listener_, 4);
+        socklen_t len = sizeof a;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~TestServer() {
+        released_ = true;
+        thread_.join();
+        nlsys::CloseSocket(listener_);
+        nlsys::StopNetwork();
+    }
+    uint16_t port() const { return port_; }
+    std::string request() const { return request_; }
+
+private:
+    void Serve() {
+        bool ready = false;
+        if (nlsys::Wait(&listener_, 1, nlsys::Ready::Read, 20000, &ready) <= 0) return;
+        nlsys::Fd c = accept(listener_, nullptr, nullptr);
+        char b[4096];
+        // A reset: the request stays unread, so that closing resets the
+        // connection (as a zero linger time does, where it is honoured).
+        if (ending_ == Ending::Reset) nlsys::Wait(&c, 1, nlsys::Ready::Read, 20000, &ready);
+        while (ending_ != Ending::Reset && request_.find("\r\n\r\n") == std::string::npos) {
+            int n = nlsys::Recv(c, b, sizeof b);
+            if (n <= 0) break;
+            request_.append(b, static_cast<size_t>(n));
+        }
+        for (size_t i = 0; i < chunks_.size(); ++i) {
+            // Apart in time, so that the client reads them separately.
+            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const std::string& chunk = chunks_[i];
+            for (size_t sent = 0; sent < chunk.size();) {
+                int n = nlsys::Send(c, chunk.data() + sent, static_cast<int>(std::min<size_t>(chunk.size() - sent, 1 << 20)));
+                if (n <= 0) break;
+                sent += static_cast<size_t>(n);
+            }
+        }
+        if (ending_ == Ending::Silence)
+            while (!released_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ending_ == Ending::Reset) {
+            // Wine reports a reset only to a reader already waiting (one that
+            // comes earlier ends the stream quietly): once the client has
+            // counted every byte, give it a moment to wait again.
+            size_t sent = 0;
+            for (const std::string& chunk : chunks_) sent += chunk.size();
+            for (int i = 0; i < 2000 && nlGetInteger(NL_BYTES_RECEIVED) < static_cast<NLlong>(sent); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            linger l{};
+            l.l_onoff = 1;
+            l.l_linger = 0;
+            setsockopt(c, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+        } else {
+            shutdown(c, 1);
+        }
+        nlsys::CloseSocket(c);
+    }
+
+    std::vector<std::string> chunks_;
+    Ending ending_;
+    nlsys::Fd listener_;
+    uint16_t port_ = 0;
+    std::thread thread_;
+    std::string request_;
+    std::atomic<bool> released_{false};
+};
+
+class HttpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("brindle-http-" + std::to_string(std::random_device()()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string File(const char* name) { return (dir_ / name).string(); }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    fs::path dir_;
+};
+
+double Get(const TestServer& server, const std::string& file, const char* path = "/doc.txt",
+           int idleMs = kHttpIdleLimitMs) {
+    return HttpDownload("127.0.0.1", path, server.port(), file.c_str(), idleMs);
+}
+
+}  // namespace
+
+TEST_F(HttpTest, BodiesAfterTheHeaderEnd) {
+    struct Case {
+        std::vector<std::string> chunks;
+        std::string body;
+    };
+    const Case cases[] = {
+        {{"HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nfirst byte"}, "first byte"},
+        {{"HTTP/1.0 200 OK\nServer: lf\n\nlf body"}, "lf body"},
+        {{"HTTP/1.0 200 OK\r\nA: b\r\n\r", "\nsplit body"}, "split body"},
+        {{"HTTP/1.0 200 OK\r\nA: b\r\n", "\r\n", "late", " body"}, "late body"},
+        {{"HTTP/1.0 404 Not Found\r\n\r\n<p>missing</p>"}, "<p>missing</p>"},  // not interpreted
+    };
+    for (const Case& c : cases) {
+        TestServer server(c.chunks, Ending::Close);
+        std::string file = File("out.txt");
+        EXPECT_EQ(Get(server, file), 1) << c.body;
+        EXPECT_EQ(Contents(file), c.body);
+        EXPECT_EQ(server.request(),
+                  "GET /doc.txt HTTP/1.0\r\nHost:127.0.0.1\r\nAccept: */*\r\nUser-Agent: Brindle game\r\n\r\n");
+    }
+}
+
+TEST_F(HttpTest, LargeFileByteExact) {
+    std::string body(16 << 20, '\0');
+    std::mt19937 random(1);
+    for (char& c : body) c = static_cast<char>(random());
+    TestServer server({"HTTP/1.0 200 OK\r\n\r\n" + body}, Ending::Close);
+    std::string file = File("big.bin");
+    EXPECT_EQ(Get(server, file), 1);
+    EXPECT_TRUE(Contents(file) == body);
+}
+
+TEST_F(HttpTest, FailedTransfers) {
+    std::string body(200000, 'r');
+    {
+        // Reset in the middle: 0, what came is kept.
+        TestServer server({"HTTP/1.0 200 OK\r\n\r\n" + body.substr(0, 100000)}, Ending::Reset);
+        std::string file = File("reset.bin");
+        EXPECT_EQ(Get(server, file), 0);
+        ASSERT_TRUE(fs::exists(file));
+        EXPECT_EQ(body.compare(0, fs::file_size(file), Contents(file)), 0);
+    }
+    {
+        // A server that goes silent: 0 after the idle limit, the part kept.
+        TestServer server({"HTTP/1.0 200 OK\r\n\r\npart"}, Ending::Silence);
+        std::string file = File("silent.bin");
+        EXPECT_EQ(Get(server, file, "/doc.txt", 300), 0);
+        EXPECT_EQ(Contents(file), "part");
+    }
+    // Nobody listening, or no such host: 0 and no file.
+    nlsys::StartNetwork();
+    nlsys::Fd probe = nlsys::OpenSocket(SOCK_STREAM);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&a), &len);
+    nlsys::CloseSocket(probe);
+    nlsys::StopNetwork();
+    std::string file = File("none.bin");
+    EXPECT_EQ(HttpDownload("127.0.0.1", "/", ntohs(a.sin_port), file.c_str(), kHttpIdleLimitMs), 0);
+    EXPECT_EQ(HttpDownload("no-such-host.invalid", "/", 80, file.c_str(), kHttpIdleLimitMs), 0);
+    EXPECT_FALSE(fs::exists(file));
+    // A file that cannot be created: the download still completes.
+    TestServer server({"HTTP/1.0 200 OK\r\n\r\nx"}, Ending::Close);
+    EXPECT_EQ(Get(server, File("no/such/dir/x.txt")), 1);
+}
+
+TEST_F(HttpTest, DownloadDuringANetworkGameLeavesTheGameRunning) {
+    NetGame* game = CreateNetGame();
+    double hosted = 0;
+    for (int attempt = 0; attempt < 5 && !hosted; ++attempt)
+        hosted = HostNetGame(*game, std::to_string(20000 + std::random_device()() % 40000).c_str());
+    ASSERT_EQ(hosted, 1);
+    EXPECT_EQ(CreateNetPlayer(*game, "Keeper"), 101);
+    TestServer server({"HTTP/1.0 200 OK\r\n\r\nbody"}, Ending::Close);
+    EXPECT_EQ(Get(server, File("during.txt")), 1);
+    EXPECT_EQ(nlGetBoolean(NL_BLOCKING_IO), NL_FALSE);  // the game's sockets stay non-blocking
+    EXPECT_EQ(NetPlayerCountOf(*game), 1);
+    EXPECT_EQ(CreateNetPlayer(*game, "Second"), 102);
+    DestroyNetGame(game);
+}
