@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "lang/number_convert.h"
 #include "net/http_header_scan.h"
@@ -11,7 +12,9 @@
 
 namespace {
 
-constexpr int kChunk = 4096;
+// Reads of up to 64 KiB: a system call per 4 KiB made downloads a quarter
+// slower than curl's; what is read and stored is the same.
+constexpr int kChunk = 64 * 1024;
 
 // Restores the library's switches when the download is done: a network
 // game sharing the library keeps its non-blocking sockets.
@@ -62,7 +65,8 @@ double Transfer(const char* host, const char* path, double port, const char* fil
     double result = 0;
     if (WriteAll(s, request)) {
         HttpHeaderScanner headers;
-        uint8_t buffer[kChunk];
+        std::vector<uint8_t> chunk(kChunk);
+        uint8_t* buffer = chunk.data();
         for (;;) {
             NLint n = nlRead(s, buffer, kChunk - 1);
             if (n < 0) {

@@ -1,6 +1,6 @@
 // Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
-// DIR/pack/*, DIR/wav/*, DIR/ini/* and DIR/line_file/*, small valid files of
-// each kind that the fuzzer mutates.
+// DIR/pack/*, DIR/wav/*, DIR/ini/*, DIR/line_file/*, DIR/net_message/* and
+// DIR/http_headers/*, small valid inputs of each kind that the fuzzer mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/pack_format.h"
+#include "net/net_message.h"
 
 namespace {
 
@@ -134,5 +135,14 @@ int main(int argc, char** argv) {
     Write(dir / "ini" / "game.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
     const std::string lines = "one\r\ntwo\n\n  \n\t\r\n" + std::string(1030, 'L') + "\r\nlast";
     Write(dir / "line_file" / "scores.txt", std::vector<uint8_t>(lines.begin(), lines.end()));
+    fs::create_directories(dir / "net_message");
+    fs::create_directories(dir / "http_headers");
+    PlayerData player;
+    player.name = "Seed";
+    Write(dir / "net_message" / "join", WriteNetMessage(NetMessage{kNetJoin, 0, -1, WritePlayerData(player)}));
+    Write(dir / "net_message" / "text", WriteNetMessage(NetMessage{kNetText, -1, 101, "hello"}));
+    Write(dir / "net_message" / "answer", WriteNetMessage(NetMessage{kNetCountRequest, 101, 0, Int32Payload(3)}));
+    std::string response = "\x05\x30HTTP/1.0 200 OK\r\nServer: x\r\n\r\nbody\n\n";
+    Write(dir / "http_headers" / "crlf", std::vector<uint8_t>(response.begin(), response.end()));
     return 0;
 }
