@@ -2,6 +2,7 @@
 // message format themselves: the host's socket table limit and names.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <random>
 #include <string>
@@ -29,9 +30,10 @@ public:
     ~RawPeer() { nlsys::CloseSocket(fd_); }
     bool connected() const { return connected_; }
 
-    void Join(const std::string& name) {
+    void Join(const std::string& name, uint8_t hidden = 0) {
         PlayerData p;
         p.name = name;
+        p.hidden = hidden;
         std::vector<uint8_t> d = WriteNetMessage(NetMessage{kNetJoin, 0, -1, WritePlayerData(p)});
         nlsys::Send(fd_, d.data(), static_cast<int>(d.size()));
     }
@@ -109,4 +111,28 @@ TEST(NetGameHost, LongNamesAreCutTo126Characters) {
     EXPECT_EQ(NetPlayerNameOf(*host.game, 999), "");
     EXPECT_EQ(CreateNetPlayer(*host.game, ""), kFirstPlayerId + 1);  // empty names count
     EXPECT_EQ(NetPlayerCountOf(*host.game), 2);
+}
+
+TEST(NetGameHost, HiddenPlayersAreNeitherCountedNorListed) {
+    HostedGame host;
+    ASSERT_EQ(CreateNetPlayer(*host.game, "Shown"), kFirstPlayerId);
+    RawPeer probe(host.port);
+    ASSERT_TRUE(probe.connected());
+    probe.Join("", 1);
+    NetMessage welcome;
+    ASSERT_TRUE(probe.Next(welcome, 5000));
+    ASSERT_EQ(welcome.type, kNetWelcome);
+    EXPECT_EQ(NetPlayerCountOf(*host.game), 1);
+    EXPECT_EQ(NetPlayerIdOf(*host.game, 0), kFirstPlayerId);
+    EXPECT_EQ(NetPlayerIdOf(*host.game, 1), 0);
+    EXPECT_EQ(NetPlayerIdOf(*host.game, -1), 0);
+
+    // A joined program without players of its own asks nothing: 0 at once.
+    NetGame* joiner = CreateNetGame();
+    ASSERT_EQ(JoinNetGame(*joiner, "127.0.0.1", std::to_string(host.port).c_str()), 1);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(NetPlayerCountOf(*joiner), 0);
+    EXPECT_EQ(NetPlayerNameOf(*joiner, kFirstPlayerId), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    DestroyNetGame(joiner);
 }
