@@ -63,10 +63,12 @@ expect_inbox H 101 "103:hello 103:end-1"
 expect_inbox J1 103 "103:hello 103:end-1"
 expect_inbox J2 105 "103:hello 103:end-1"
 expect_inbox J2 106 "103:hello 103:end-1"
-# To one player, then to all from the host.
+# To one player, then to all from the host (once it arrived: messages from
+# different programs are relayed in the order the host reads them).
 expect J2 "send 105 101 psst" 1
+expect_inbox H 101 "105:psst"
 expect H "send 101 0 end-2" 1
-expect_inbox H 101 "105:psst 101:end-2"
+expect_inbox H 101 "101:end-2"
 expect_inbox J1 103 "101:end-2"
 expect_inbox J2 105 "101:end-2"
 expect_inbox J2 106 "101:end-2"
