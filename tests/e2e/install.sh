@@ -36,6 +36,8 @@ is_windows && exe=$exe.exe
 if is_windows; then
   objdump -p "$exe" | grep -q 'DLL Name: libstdc++\|DLL Name: libgcc' && fail "the .exe needs mingw DLLs"
 fi
+[ "$(exported_names "$exe" | grep -c -e '^nl' -e '^ht')" -eq 66 ] ||
+  fail "the game does not export the network library's 66 entry points"
 pass "installed, and the template game built outside the tree against the package"
 
 # Run it from a directory of its own: the font comes from the appended pack.

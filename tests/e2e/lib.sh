@@ -171,3 +171,16 @@ hold_until() {
 
 # program_ended: the program started by start_program is gone.
 program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+
+# exported_names EXE: the names the executable exports, sorted (Windows: its
+# export table; Linux: its defined dynamic symbols, without main and the data
+# the C library shares by copy).
+exported_names() {
+  if is_windows; then
+    i686-w64-mingw32-objdump -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+      sed -n 's/^\s*\[ *[0-9]*\] \(.*\)$/\1/p' | sort
+  else
+    nm -D --defined-only "$1" | awk '$2 == "T" || $2 == "D" || $2 == "B" {print $3}' |
+      grep -v -e '^main$' -e '@' -e '^_' | sort
+  fi
+}
