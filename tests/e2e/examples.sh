@@ -14,7 +14,8 @@ check() { /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" "$@" >/dev
 start_example() {
   local dir=$E2E_WORK/$1 exe=$BRINDLE_BUILD/examples/example_$1$suffix
   [ -f "$exe" ] || fail "missing $exe"
-  mkdir -p "$dir" && cp "$exe" "$dir/" && cd "$dir" || fail "$1: no directory to run in"
+  mkdir -p "$dir" && cd "$dir" || fail "$1: no directory to run in"
+  [ -f "example_$1$suffix" ] || cp "$exe" . || fail "$1: could not copy $exe"
   start_program "./example_$1$suffix" "${@:3}"
   WINDOW=$(find_window "$2" 60) || fail "$1: no window \"$2\""
   SHOT=$E2E_WORK/$1.png
@@ -122,4 +123,43 @@ leave
 start_example pathfinding "Example: Pathfinding"
 path() { shows 8 8 "Pathfinding" && check text "$SHOT" "$font" 8 26 "Path of " && check colour "$SHOT" 255,224,0 18000; }
 poll 60 path || fail "pathfinding: no path drawn"
+leave
+
+# Chat: a host and a guest on this machine; a message the guest sends
+# appears at the host under the guest's name.
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+start_example chat "Example: Chat" host "$port"
+host_window=$WINDOW host_pid=$PROGRAM_PID
+poll 60 shows 8 70 "You are Host" || fail "chat: the host did not start"
+start_example chat "Example: Chat" join 127.0.0.1 "$port"
+# The guest's window is the other one of that name.
+other_window() {
+  local id
+  for id in $(xwininfo -root -children 2>/dev/null | grep -F '"Example: Chat"' | awk '{print $1}'); do
+    [ "$((id))" != "$((host_window))" ] && xwininfo -id "$id" | grep -q IsViewable && { WINDOW=$id; return 0; }
+  done
+  return 1
+}
+poll 60 other_window || fail "chat: no window for the guest"
+poll 60 shows 8 70 "You are Guest" || fail "chat: the guest did not join"
+focus_window "$WINDOW" || fail "chat: no focus for the guest"
+hold_until 60 1 -- shows 8 90 "me: Hello!" || fail "chat: the guest did not send on 1"
+# The host's window, on top again (the guest's covers it), shows it too.
+xdotool windowraise "$host_window"
+host_shows() { screenshot "$host_window" "$E2E_WORK/host.png" && check text "$E2E_WORK/host.png" "$font" 8 90 "Guest: Hello!"; }
+poll 60 host_shows || fail "chat: the guest's message did not reach the host"
+leave
+WINDOW=$host_window PROGRAM_PID=$host_pid NAME=chat-host
+leave
+
+# Download: a file from a local web server, its first line shown.
+mkdir -p "$E2E_WORK/site" && printf 'Hello from the server\nsecond line\n' > "$E2E_WORK/site/hello.txt"
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$E2E_WORK/site" >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+serving() { /usr/bin/python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/hello.txt', timeout=2)" 2>/dev/null; }
+poll 30 serving || fail "download: the test's web server did not start"
+start_example download "Example: Download" 127.0.0.1 "$port" /hello.txt
+fetched() { shows 8 30 "Done: download1.txt" && check text "$SHOT" "$font" 8 90 "Hello from the server"; }
+poll 60 fetched || fail "download: the file was not fetched and shown"
 leave
