@@ -79,7 +79,7 @@ mkdir -p "$E2E_WORK/www"
 head -c 1000000 /dev/urandom >"$E2E_WORK/www/blob.bin"
 $NET_TOOLS serve "$E2E_WORK/www" "$E2E_WORK/http.port" &
 E2E_PIDS+=("$!")
-for i in $(seq 100); do [ -s "$E2E_WORK/http.port" ] && break; sleep 0.1; done
+poll 10 test -s "$E2E_WORK/http.port" || fail "the HTTP server did not start"
 out=$E2E_WORK/blob.out
 target_out=$out; is_windows && target_out=$(windows_path "$out")
 expect H "http 127.0.0.1 /blob.bin $(cat "$E2E_WORK/http.port") $target_out" 1
@@ -93,7 +93,7 @@ pass "HttpGetFile during the game: file intact, game goes on"
 $NET_TOOLS forge "$PORT" 4 "$E2E_WORK/forging" &
 forger=$!
 E2E_PIDS+=("$forger")
-for i in $(seq 100); do [ -e "$E2E_WORK/forging" ] && break; sleep 0.1; done
+poll 10 test -e "$E2E_WORK/forging" || fail "the forger did not start"
 expect H "create Dora" 107
 expect H count 5
 expect H "id 4" 107

@@ -34,7 +34,8 @@ send_cmd() {
 
 # wait_result NAME N [TIMEOUT]: prints the result of command N.
 wait_result() {
-  local f=$E2E_WORK/$1/results t=$(( ${3:-60} * 10 )) line
+  local f=$E2E_WORK/$1/results t line
+  t=$(patient "${3:-60}")
   while [ $t -gt 0 ]; do
     line=$(grep -m1 "^$2 " "$f" 2>/dev/null)
     if [ -n "$line" ]; then echo "${line#* }"; return 0; fi
@@ -57,7 +58,7 @@ expect() {
 
 # expect_soon NAME LINE WANT [SECONDS]: repeats the command until it gives WANT.
 expect_soon() {
-  local got end=$(( $(date +%s) + ${4:-20} ))
+  local got end=$(( $(date +%s) + ${4:-20} * E2E_PATIENCE ))
   while :; do
     got=$(cmd "$1" "$2")
     [ "$got" = "$3" ] && return 0
@@ -70,7 +71,7 @@ expect_soon() {
 # up to and including the one matching WANT's last entry, must be WANT
 # (space-separated "SENDER:TEXT").
 expect_inbox() {
-  local got all="" last=${3##* } end=$(( $(date +%s) + ${4:-20} ))
+  local got all="" last=${3##* } end=$(( $(date +%s) + ${4:-20} * E2E_PATIENCE ))
   while :; do
     got=$(cmd "$1" "recv $2")
     if [ "$got" = "-" ]; then
