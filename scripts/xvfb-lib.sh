@@ -3,6 +3,9 @@
 # start_xvfb [WIDTHxHEIGHT]: starts an Xvfb of its own and sets DISPLAY and
 #   XVFB_PID. The server picks a free display number itself (-displayfd), so
 #   several suites starting at once on one machine never race for a number.
+#   It never resets (-noreset): by default the server resets whenever its
+#   last client leaves, and a program connecting during the reset is refused
+#   (between two tests' programs, for example).
 # start_display [WIDTHxHEIGHT]: one display for a whole run (an existing
 #   DISPLAY is kept unless BRINDLE_FORCE_XVFB=1), plus the watcher that
 #   dismisses the software-rendering warning box as a user would;
@@ -14,7 +17,7 @@ XVFB_PID=""
 start_xvfb() {
   local size=${1:-1920x1440} numfile n="" i
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   # The number is written, with a newline, once the server accepts clients.
   for i in $(seq 600); do
