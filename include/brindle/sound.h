@@ -1,5 +1,6 @@
 // Sound effects: 128 slots (0 ... 127) of WAV sounds, each with up to four
-// voices so that one effect can overlap itself.
+// voices so that one effect can overlap itself. Music and video: one music
+// file looping in the background, and videos played in the window.
 #pragma once
 #include <brindle/rtstring.h>
 
@@ -9,3 +10,12 @@ double LoadSound(const RtString& fileName, double slot, double voices);
 double PlaySound(double slot, double pan, double volume);
 // Stops every voice of every slot and rewinds it; returns nothing.
 void StopAllSounds();
+
+// Stops and closes the music, if any; returns nothing.
+void StopMusic();
+// Stops the music, then plays the file looping in the background; 0 when it started, 0 when not found, else the media layer's error code.
+double PlayMusic(const RtString& fileName);
+// Plays the video scaled into the window, again and again until a key or mouse button; returns nothing.
+void PlayVideo(const RtString& fileName);
+// Plays the video scaled into the window once, or until a key or mouse button; returns nothing.
+void PlayVideoOnce(const RtString& fileName);

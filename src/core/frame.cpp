@@ -15,12 +15,10 @@
 #include "platform/gl_context.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "sound/media_playback.h"
 
 namespace {
 
-// Steps of ShowFrame that belong to other subsystems. Each joins here when
-// its subsystem exists; until then it does nothing.
-void KeepMusicLooping() {}
 
 long long presentedFrames = 0;
 

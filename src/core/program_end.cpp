@@ -1,6 +1,7 @@
 #include "core/program_end.h"
 
 #include <brindle/core.h>
+#include <brindle/sound.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,7 @@ void End() {
 
 void EndProgram() {
     platform::EndTimerPeriod();
+    StopMusic();
     if (runtime.debugTrace) {
         AppendErrorLog("-End On Line");
         AppendNumber(runtime.errorCode);

@@ -6,6 +6,7 @@
 #include "files/files_state.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/zadederu3d.h"
+#include "platform/media_window.h"
 #include "platform/window.h"
 
 struct InputDevices;
@@ -49,7 +50,7 @@ struct RuntimeState {
     NetGame* netGame = nullptr;
     MediaPack* mediaPack = nullptr;
     MediaPack* streamPack = nullptr;
-    void* mediaWindow = nullptr;
+    platform::MediaWindow mediaWindow = nullptr;  // the music playing, if any
 
     // Line file, INI file and imported libraries: written back and freed when
     // the process exits, after EndProgram (and before the scene and renderer).

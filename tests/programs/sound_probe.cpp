@@ -10,21 +10,36 @@
 //   status SLOT                "status SLOT S0 S1 S2 S3" (1 = playing, - = no voice)
 //   gap MS                     a pause of MS milliseconds between sounds
 //   waitfile NAME              until the file exists (the test's go-ahead)
+//   music FILE                 PlayMusic              -> "music FILE R"
+//   stopmusic                  StopMusic
+//   frames MS                  ShowFrame for MS milliseconds (music loops there)
+//   video FILE / videoonce FILE  PlayVideo / PlayVideoOnce -> "video FILE MS" (time taken)
+//   fill R G B                 a frame of that colour (0 ... 255)
+// The window is 320 x 240, or the size in BRINDLE_PROBE_WINDOW ("800x480").
 // A step that times out writes "timeout ..." and ends the script.
 #include <brindle.h>
 
 #include <cstdarg>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 
 #include "core/runtime_state.h"
 #include "core/window.h"
+#include "platform/gl.h"
 #include "sound/sound_slots.h"
 
-const GameSettings gameSettings = {320, 240, 60, 0, 0, 0, "Sound Probe"};
+namespace {
+GameSettings Settings() {
+    GameSettings s = {320, 240, 60, 0, 0, 0, "Sound Probe"};
+    if (const char* size = std::getenv("BRINDLE_PROBE_WINDOW")) std::sscanf(size, "%dx%d", &s.windowWidth, &s.windowHeight);
+    return s;
+}
+}  // namespace
+const GameSettings gameSettings = Settings();
 
 namespace {
 
@@ -122,6 +137,22 @@ void GameMain() {
                 Report("timeout %s", line);
                 break;
             }
+        } else if (cmd == "music" && std::sscanf(line, "%*s %511s", name) == 1) {
+            Report("music %s %g", name, PlayMusic(name));
+        } else if (cmd == "stopmusic") {
+            StopMusic();
+        } else if (cmd == "frames" && std::sscanf(line, "%*s %lf", &a) == 1) {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<int>(a));
+            while (std::chrono::steady_clock::now() < end) ShowFrame();
+        } else if ((cmd == "video" || cmd == "videoonce") && std::sscanf(line, "%*s %511s", name) == 1) {
+            const auto start = std::chrono::steady_clock::now();
+            if (cmd == "video") PlayVideo(name); else PlayVideoOnce(name);
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            Report("%s %s %d", word, name, static_cast<int>(ms.count()));
+        } else if (cmd == "fill" && std::sscanf(line, "%*s %lf %lf %lf", &a, &b, &c) == 3) {
+            glClearColor(static_cast<float>(a / 255), static_cast<float>(b / 255), static_cast<float>(c / 255), 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            ShowFrame();
         } else if (cmd == "gap" && std::sscanf(line, "%*s %lf", &a) == 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(a)));
         } else {

@@ -3,12 +3,24 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
 namespace platform::sdl {
 
 namespace {
 int users = 0;
 // About 46 ms per chunk: short enough for effects, long enough for a busy machine.
 constexpr int kChunkFrames = 1024;
+
+std::mutex sourcesLock;  // held by the audio thread while it mixes
+std::vector<MixSource*> sources;
+
+void MixSources(void*, Uint8* stream, int length) {
+    std::lock_guard<std::mutex> guard(sourcesLock);
+    for (MixSource* s : sources) s->MixInto(reinterpret_cast<int16_t*>(stream), length / (2 * kAudioChannels));
+}
 }  // namespace
 
 bool AcquireAudioDevice() {
@@ -22,14 +34,26 @@ bool AcquireAudioDevice() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    Mix_SetPostMix(MixSources, nullptr);
     ++users;
     return true;
 }
 
 void ReleaseAudioDevice() {
     if (users <= 0 || --users > 0) return;
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AddMixSource(MixSource* source) {
+    std::lock_guard<std::mutex> guard(sourcesLock);
+    sources.push_back(source);
+}
+
+void RemoveMixSource(MixSource* source) {
+    std::lock_guard<std::mutex> guard(sourcesLock);
+    sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
 }
 
 }  // namespace platform::sdl

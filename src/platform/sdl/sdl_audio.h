@@ -1,8 +1,10 @@
 // The program's one audio device on Linux, shared by the sound effects, the
 // music and the sound of videos: SDL2_mixer's device at the sound effects'
 // mixing format (22050 Hz, 16-bit signed, stereo), which SDL converts to
-// whatever the driver wants.
+// whatever the driver wants. SDL2_mixer mixes the music into each chunk;
+// the mix sources (the effects mixer, playing videos) add theirs after it.
 #pragma once
+#include <cstdint>
 
 namespace platform::sdl {
 
@@ -13,5 +15,18 @@ constexpr int kAudioChannels = 2;
 bool AcquireAudioDevice();
 // Closes it after the last user has released it.
 void ReleaseAudioDevice();
+
+// Adds its sound to each chunk, on the audio thread.
+class MixSource {
+public:
+    // `stream` holds `frames` interleaved stereo frames; add, saturating.
+    virtual void MixInto(int16_t* stream, int frames) = 0;
+
+protected:
+    ~MixSource() = default;
+};
+// Once RemoveMixSource returns, the source is not called any more.
+void AddMixSource(MixSource* source);
+void RemoveMixSource(MixSource* source);
 
 }  // namespace platform::sdl

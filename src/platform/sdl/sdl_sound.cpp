@@ -2,7 +2,6 @@
 // with DirectSound's buffer rules (sizes, formats, controls, cursors and
 // result codes), so that the portable slot and voice model behaves the same.
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <new>
 
@@ -26,11 +25,6 @@ constexpr uint64_t kOne = uint64_t(1) << 32;
 // Software-mixed capabilities: mono and stereo, 8 and 16 bits, any rate.
 constexpr uint32_t kCapsFlags = 0xF1F;
 
-void PostMix(void* mixer, Uint8* stream, int length) {
-    static_cast<sdl::VoiceMixer*>(mixer)->MixInto(reinterpret_cast<int16_t*>(stream),
-                                                  length / (2 * sdl::kAudioChannels));
-}
-
 bool ValidPcm(const PcmFormat& f) {
     return (f.channels == 1 || f.channels == 2) && (f.bitsPerSample == 8 || f.bitsPerSample == 16) &&
            f.blockAlign == f.channels * f.bitsPerSample / 8 && f.samplesPerSecond >= kMinSampleRate &&
@@ -46,7 +40,7 @@ SoundResult CreateSoundOutput(SoundOutput& output) {
     output = nullptr;
     if (!sdl::AcquireAudioDevice()) return kSoundNoDriver;
     auto* o = new MixerOutput{std::make_shared<sdl::VoiceMixer>(sdl::kAudioRate)};
-    Mix_SetPostMix(PostMix, o->mixer.get());
+    sdl::AddMixSource(o->mixer.get());
     output = reinterpret_cast<SoundOutput>(o);
     return kSoundOk;
 }
@@ -74,7 +68,7 @@ SoundResult ReadSoundCaps(SoundOutput, SoundCaps& caps) {
 }
 
 void ReleaseSoundOutput(SoundOutput output) {
-    Mix_SetPostMix(nullptr, nullptr);  // returns once no mixing runs any more
+    sdl::RemoveMixSource(Output(output)->mixer.get());  // no mixing runs any more
     sdl::ReleaseAudioDevice();
     delete Output(output);  // voices still held keep the (silent) mixer alive
 }

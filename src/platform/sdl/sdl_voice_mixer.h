@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sound_output.h"
 
 namespace platform::sdl {
@@ -43,7 +44,7 @@ inline SoundBuffer Handle(MixerVoice* voice) { return reinterpret_cast<SoundBuff
 // -10000 and below give exactly 0.
 float GainOf(int32_t hundredthsOfDecibel);
 
-class VoiceMixer {
+class VoiceMixer final : public MixSource {
 public:
     explicit VoiceMixer(int outputRate) : outputRate_(outputRate) {}
     int outputRate() const { return outputRate_; }
@@ -57,7 +58,7 @@ public:
 
     // Adds the playing voices' next `frames` frames to the interleaved
     // stereo stream, saturating. Takes the lock itself.
-    void MixInto(int16_t* stream, int frames);
+    void MixInto(int16_t* stream, int frames) override;
 
 private:
     void MixVoice(MixerVoice& voice, float* out, int frames);

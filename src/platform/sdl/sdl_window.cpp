@@ -4,6 +4,7 @@
 
 #include "platform/events.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_media.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -18,6 +19,8 @@ void HandleEvent(const SDL_Event& e) {
         Deliver(eventSink.closeRequested);
         break;
     case SDL_WINDOWEVENT:
+        // Only the main window's own (a video's window is a child of it).
+        if (mainSdlWindow && e.window.windowID != SDL_GetWindowID(mainSdlWindow)) break;
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: Deliver(eventSink.activated); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: Deliver(eventSink.deactivated); break;
@@ -69,6 +72,7 @@ void SetWindowCaption(NativeWindow window, const char* caption) {
 }
 
 void DestroyMainWindow(NativeWindow window) {
+    if (sdl::Win(window) == mainSdlWindow) sdl::CloseMediaWindows();  // they are the window's children
     SDL_DestroyWindow(sdl::Win(window));
     if (sdl::Win(window) == mainSdlWindow) mainSdlWindow = nullptr;
 }
@@ -79,6 +83,7 @@ void InvalidateScreen() {}
 void DispatchAllMessages() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
+    sdl::PaintMediaWindows();  // as a playing video window repaints among the messages
 }
 
 bool DispatchOneMessage() {
