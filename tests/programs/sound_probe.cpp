@@ -15,6 +15,7 @@
 //   frames MS                  ShowFrame for MS milliseconds (music loops there)
 //   video FILE / videoonce FILE  PlayVideo / PlayVideoOnce -> "video FILE MS" (time taken)
 //   fill R G B                 a frame of that colour (0 ... 255)
+//   mark TEXT                  "mark TEXT" (tells the test where the script is)
 // The window is 320 x 240, or the size in BRINDLE_PROBE_WINDOW ("800x480").
 // A step that times out writes "timeout ..." and ends the script.
 #include <brindle.h>
@@ -153,6 +154,8 @@ void GameMain() {
             glClearColor(static_cast<float>(a / 255), static_cast<float>(b / 255), static_cast<float>(c / 255), 1);
             glClear(GL_COLOR_BUFFER_BIT);
             ShowFrame();
+        } else if (cmd == "mark" && std::sscanf(line, "%*s %511s", name) == 1) {
+            Report("mark %s", name);
         } else if (cmd == "gap" && std::sscanf(line, "%*s %lf", &a) == 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(a)));
         } else {
