@@ -7,6 +7,9 @@ monitor recording).
   audio.py wait CAPTURE SECONDS      waits until the capture holds sound
   audio.py effects CAPTURE TARGET SAMPLES...   checks the effects run
   audio.py order CAPTURE             checks the voice-order run
+  audio.py music CAPTURE             checks the music run (tests/e2e/media.sh)
+  audio.py held CAPTURE SECONDS      the video's sound starts SECONDS after the marker
+  audio.py tone CAPTURE HZ SECONDS   a tone of HZ sounds for SECONDS at least
 
 A capture is a WAV file, or raw 16-bit stereo named *.raw<RATE>.
 Every check prints one line per finding and exits non-zero on a failure.
@@ -77,6 +80,8 @@ def make(directory):
     burst[:662] = tone(1000, 0.03, RATE)
     burst[start:start + 662] = tone(3000, 0.03, RATE)
     put('burst.wav', wav_bytes(burst, RATE, 1, 16))
+    # A marker: 3 kHz for 60 ms.
+    put('marker.wav', wav_bytes(tone(3000, 0.06, RATE), RATE, 1, 16))
 
 
 # ---------------------------------------------------------------- reading
@@ -283,6 +288,70 @@ def check_order(path):
           'the one-voice sound played through once (end %.3f s after its start)' % (times[10] - times[9]))
 
 
+def tone_runs(x, rate, freq, merge_gap):
+    """(start, length) in seconds of the stretches where a tone of freq
+    dominates, in 10 ms windows; gaps shorter than merge_gap are bridged."""
+    n = rate // 100
+    m = len(x) // n
+    if m == 0:
+        return []
+    w = x[:m * n, 0].reshape(m, n)
+    k = np.exp(-2j * np.pi * freq * np.arange(n) / rate)
+    amplitude = np.abs(w @ k) * 2 / n
+    rms = np.sqrt(np.mean(np.square(w), axis=1))
+    active = (rms > 30) & (amplitude > 0.5 * rms * np.sqrt(2))
+    runs = []
+    for i in np.nonzero(active)[0]:
+        t = i / 100
+        if runs and t - (runs[-1][0] + runs[-1][1]) <= merge_gap:
+            runs[-1][1] = t + 0.01 - runs[-1][0]
+        else:
+            runs.append([t, 0.01])
+    return [tuple(r) for r in runs]
+
+
+def check_music(path):
+    """The music run: a 0.5 s tone looping for 3 s, then a missing file
+    (silence), the tone for 1 s, StopMusic (silence)."""
+    rate, x = read_capture(path)
+    runs = [r for r in tone_runs(x, rate, 1000, 0.15) if r[1] >= 0.5]
+    print('1 kHz runs: ' + ' '.join('%.2f+%.2f' % r for r in runs))
+    check(len(runs) == 2, 'two stretches of music (%d)' % len(runs))
+    if len(runs) != 2:
+        return
+    (a, la), (b, lb) = runs
+    # Wide bounds: a busy machine stretches the frames the script counts, and
+    # what the platform had queued still plays out after a stop (Wine's MCI
+    # through PulseAudio: up to about 0.8 s).
+    check(2.5 <= la <= 4.5, 'the 0.5 s tone loops for %.2f s (3 s of frames)' % la)
+    check(b - (a + la) >= 0.5, 'PlayMusic of a missing file stopped it: %.2f s of silence' % (b - (a + la)))
+    check(0.6 <= lb <= 2.2, 'the next music played %.2f s (1 s of frames)' % lb)
+    rest = runs[-1][0] + runs[-1][1]
+    after = x[int((rest + 0.1) * rate):int((rest + 0.9) * rate)]
+    check(len(after) > 0 and np.abs(after).max() < 100, 'StopMusic silenced it')
+
+
+def check_held(path, seconds):
+    rate, x = read_capture(path)
+    marker = tone_runs(x, rate, 3000, 0.02)
+    video = tone_runs(x, rate, 1000, 0.15)
+    check(bool(marker), 'the marker is in the capture')
+    if not marker:
+        return
+    after = [r for r in video if r[0] > marker[0][0]]
+    check(bool(after), "the video's sound is in the capture")
+    if after:
+        d = after[0][0] - marker[0][0]
+        check(d >= seconds, "the video's sound starts %.2f s after the key went down (%.1f s held)" % (d, seconds))
+
+
+def check_tone(path, freq, seconds):
+    rate, x = read_capture(path)
+    runs = tone_runs(x, rate, freq, 0.15)
+    longest = max((r[1] for r in runs), default=0)
+    check(longest >= seconds, '%g Hz sounds for %.2f s (at least %g)' % (freq, longest, seconds))
+
+
 def main(argv):
     if len(argv) >= 2 and argv[0] == 'make':
         make(argv[1])
@@ -293,6 +362,12 @@ def main(argv):
         check_effects(argv[1], argv[2], argv[3:])
     elif len(argv) >= 2 and argv[0] == 'order':
         check_order(argv[1])
+    elif len(argv) >= 2 and argv[0] == 'music':
+        check_music(argv[1])
+    elif len(argv) >= 3 and argv[0] == 'held':
+        check_held(argv[1], float(argv[2]))
+    elif len(argv) >= 4 and argv[0] == 'tone':
+        check_tone(argv[1], float(argv[2]), float(argv[3]))
     else:
         print(__doc__)
         return 2

@@ -90,7 +90,7 @@ probe_setup() {
   PROBE=$PROBE_DIR/$(basename "$exe")
 }
 
-results() { tr -d '\r' < "$PROBE_DIR/sound-probe.txt" 2>/dev/null; }
+results() { tr -d '\r' 2>/dev/null < "$PROBE_DIR/sound-probe.txt"; }
 expect_results() {
   local l
   for l in "$@"; do results | grep -qxF "$l" || fail "probe result '$l' missing: $(results | paste -sd'|')"; done

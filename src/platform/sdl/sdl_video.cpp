@@ -1,12 +1,12 @@
 // Video on Linux: FFmpeg's libraries decode the file on a worker thread (a
 // few pictures and about a second of sound ahead); the sound is added to the
-// shared audio device. The video window is, as on Windows, a window of its
-// own over the main window's client origin (a borderless pop-up that takes
-// no focus, so the game's last frame stays around it): the message pump
-// draws the picture that is due into it at the destination rectangle, the
-// rest of it white like an MCI window. The clock is the wall clock while
-// playing, so pictures keep their times on a busy machine (late ones are
-// passed over rather than shown late).
+// shared audio device. The video window is, as an MCI window, a window of
+// its own at the main window's client origin, so the game's last frame stays
+// around it: on X11 a child window of the main window, elsewhere a
+// borderless pop-up over it. The message pump draws the picture that is due
+// into it at the destination rectangle, the rest of it white like an MCI
+// window. The clock is the wall clock while playing, so pictures keep their
+// times on a busy machine (late ones are passed over rather than shown late).
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -15,6 +15,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <atomic>
 #include <chrono>
@@ -64,9 +66,7 @@ public:
             RemoveMixSource(this);
             ReleaseAudioDevice();
         }
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
-        if (window_) SDL_DestroyWindow(window_);
+        CloseWindow();
         sws_freeContext(scale_);
         swr_free(&resample_);
         avcodec_free_context(&video_);
@@ -346,29 +346,59 @@ private:
         }
     }
 
-    void Draw(bool upload) {
-        if (windowWidth_ <= 0 || windowHeight_ <= 0) return;
-        if (!window_) {
+    // The video window: an X child window of the main window where there
+    // is one (it never takes the focus, and the parent's drawing leaves it
+    // alone), else a borderless pop-up over the client origin.
+    bool MakeWindow() {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(MainWindow(), &info) && info.subsystem == SDL_SYSWM_X11) {
+            display_ = info.info.x11.display;
+            child_ = XCreateSimpleWindow(display_, info.info.x11.window, 0, 0, windowWidth_, windowHeight_, 0, 0,
+                                         WhitePixel(display_, DefaultScreen(display_)));
+            // Mapped only once SDL has taken it: SDL gives the input focus to
+            // a mapped window it shows (without a window manager).
+            window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(child_));
+            XMapRaised(display_, child_);
+            XFlush(display_);
+        } else {
             int x = 0, y = 0;
             SDL_GetWindowPosition(MainWindow(), &x, &y);
             window_ = SDL_CreateWindow("", x, y, windowWidth_, windowHeight_,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR |
-                                           SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_HIDDEN);
-            if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-            if (renderer_) {
-                texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width_,
-                                             height_);
-            }
-            if (!texture_) return;
-            SDL_ShowWindow(window_);
-            // Without a window manager SDL gives every window it shows the
-            // input focus; the game keeps it.
+                                           SDL_WINDOW_ALWAYS_ON_TOP);
             SDL_SetWindowInputFocus(MainWindow());
+        }
+        if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (renderer_)
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width_,
+                                         height_);
+        madeWidth_ = windowWidth_;
+        madeHeight_ = windowHeight_;
+        return texture_ != nullptr;
+    }
+
+    void CloseWindow() {
+        if (texture_) SDL_DestroyTexture(texture_);
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (window_) SDL_DestroyWindow(window_);
+        if (child_) {
+            XDestroyWindow(display_, child_);
+            XFlush(display_);
+        }
+        texture_ = nullptr;
+        renderer_ = nullptr;
+        window_ = nullptr;
+        child_ = 0;
+    }
+
+    void Draw(bool upload) {
+        if (windowWidth_ <= 0 || windowHeight_ <= 0) return;
+        if (window_ && (madeWidth_ != windowWidth_ || madeHeight_ != windowHeight_)) CloseWindow();
+        if (!window_) {
+            if (!MakeWindow()) return;
             upload = true;
         }
-        int w = 0, h = 0;
-        SDL_GetWindowSize(window_, &w, &h);
-        if (w != windowWidth_ || h != windowHeight_) SDL_SetWindowSize(window_, windowWidth_, windowHeight_);
         if (upload) SDL_UpdateTexture(texture_, nullptr, shown_.data(), width_ * 4);
         SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
         SDL_RenderClear(renderer_);
@@ -413,9 +443,12 @@ private:
     std::vector<uint8_t> shown_;
     int64_t shownMs_ = -1;
     long shownCount_ = 0, passedOver_ = 0;
+    Display* display_ = nullptr;
+    Window child_ = 0;
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    int madeWidth_ = 0, madeHeight_ = 0;
 };
 
 }  // namespace
