@@ -74,9 +74,9 @@ def make(directory):
     put('long.wav', wav_bytes(tone(1000, 20, 8000, 0.25), 8000, 1, 8))
     # Waking a device up before timed checks: 500 Hz for 20 s.
     put('wake.wav', wav_bytes(tone(500, 20, 8000, 0.25), 8000, 1, 8))
-    # Voice order: a 1 kHz burst at the start and a 3 kHz burst 0.8 s later.
-    burst = np.zeros(RATE)
-    start = int(0.8 * RATE)
+    # Voice order: a 1 kHz burst at the start and a 3 kHz burst 1.8 s later.
+    burst = np.zeros(2 * RATE)
+    start = int(BURST_END * RATE)
     burst[:662] = tone(1000, 0.03, RATE)
     burst[start:start + 662] = tone(3000, 0.03, RATE)
     put('burst.wav', wav_bytes(burst, RATE, 1, 16))
@@ -143,6 +143,18 @@ def segments(x, rate, gap_seconds):
     return list(zip(starts, ends))
 
 
+def squeeze(x, rate):
+    """x without the silent stretches of 2 ms or more inside it: the gaps a
+    late audio thread leaves (Wine fills an underrun with silence)."""
+    silent = np.abs(x).max(axis=1) < 1.0
+    edges = np.diff(np.concatenate(([0], silent.astype(int), [0])))
+    keep = np.ones(len(x), bool)
+    for a, b in zip(np.nonzero(edges == 1)[0], np.nonzero(edges == -1)[0]):
+        if b - a >= 0.002 * rate:
+            keep[a:b] = False
+    return x[keep]
+
+
 def frequency(x, rate):
     """Dominant frequency of a mono signal (FFT peak)."""
     spectrum = np.abs(np.fft.rfft(x * np.hanning(len(x))))
@@ -186,12 +198,15 @@ def check_effects(path, target, samples):
     """The run of the effects script: see tests/e2e/sound.sh."""
     rate, x = read_capture(path)
     check(len(x) > 0, '%s capture: %d frames at %d Hz' % (target, len(x), rate))
-    segs = segments(x, rate, 0.04)
+    # The script leaves 150 ms between sounds; shorter gaps are dropouts.
+    segs = segments(x, rate, 0.08)
     check(len(segs) >= 8, 'at least 8 sounds captured (%d)' % len(segs))
     if len(segs) < 8:
         return
-    part = [x[a:b] for a, b in segs]
-    length = [(b - a) / rate for a, b in segs]
+    part = [squeeze(x[a:b], rate) for a, b in segs]
+    length = [len(p) / rate for p in part]
+    dropouts = sum((b - a) - len(p) for (a, b), p in zip(segs[:8], part[:8]))
+    print('dropouts inside the first 8 sounds: %.3f s' % (dropouts / rate))
     full_l, full_r = db(part[0][:, 0]), db(part[0][:, 1])
     check(abs(length[0] - 0.5) < 0.02, 'tone at volume 1 lasts %.3f s' % length[0])
     diff = full_l - db(part[1][:, 0])
@@ -261,6 +276,13 @@ def bursts(x, rate):
     return out
 
 
+# Where burst.wav's end burst lies, and how far apart sound.sh starts voices:
+# far enough that a capture stretched by a busy machine (a late audio thread
+# leaves gaps) still tells which start each end belongs to.
+BURST_END = 1.8
+BURST_SPACING = 0.4
+
+
 def check_order(path):
     """The voice-order run: see tests/e2e/sound.sh."""
     rate, x = read_capture(path)
@@ -270,7 +292,7 @@ def check_order(path):
     kinds = ''.join('s' if abs(f - 1000) < 150 else 'e' if abs(f - 3000) < 300 else '?' for _, f in found)
     times = [t for t, _ in found]
     print('bursts: ' + ' '.join('%s%.3f' % (k, t) for k, t in zip(kinds, times)))
-    # Four voices started five times: starts at t0 ... t4, and ends 0.8 s
+    # Four voices started five times: starts at t0 ... t4, and ends 1.8 s
     # after t1 ... t4 only (voice 0, started at t0, was restarted at t4).
     # Then the one-voice sound: one start and one end.
     want = 'sssss' + 'eeee' + 'se'
@@ -279,12 +301,13 @@ def check_order(path):
         return
     starts, ends = times[0:5], times[5:9]
     late = [e - s for s, e in zip(starts[1:], ends)]
-    check(all(abs(d - 0.8) < 0.02 for d in late),
-          'the voices started 2nd to 5th end 0.8 s later (%s); the first was restarted'
-          % ', '.join('%.3f' % d for d in late))
-    check(all(b - a > 0.08 for a, b in zip(starts, starts[1:])),
+    slack = BURST_SPACING * 0.4
+    check(all(abs(d - BURST_END) < slack for d in late),
+          'the voices started 2nd to 5th end %g s later (%s); the first was restarted'
+          % (BURST_END, ', '.join('%.3f' % d for d in late)))
+    check(all(b - a > BURST_SPACING * 0.8 for a, b in zip(starts, starts[1:])),
           'five starts in order, %s s apart' % ', '.join('%.2f' % (b - a) for a, b in zip(starts, starts[1:])))
-    check(abs(times[10] - times[9] - 0.8) < 0.02,
+    check(abs(times[10] - times[9] - BURST_END) < slack,
           'the one-voice sound played through once (end %.3f s after its start)' % (times[10] - times[9]))
 
 

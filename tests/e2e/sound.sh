@@ -53,8 +53,8 @@ script=$E2E_WORK/order.txt
   # A quiet tone wakes the device up; the test says go once it is captured.
   echo "load wake.wav 9 1"; echo "load burst.wav 6 4"; echo "load burst.wav 7 1"
   echo "play 9 0 1"; echo "waitfile go"; echo "stopall"; echo "gap 300"
-  # Five plays of a four-voice sound, each once the previous voice is 0.1 s in.
-  for v in 0 1 2 3; do echo "play 6 0 1"; echo "reached 6 $v 4410"; done
+  # Five plays of a four-voice sound, each once the previous voice is 0.4 s in.
+  for v in 0 1 2 3; do echo "play 6 0 1"; echo "reached 6 $v 17640"; done
   echo "play 6 0 1"; echo "status 6"; echo "idle 6"; echo "gap 300"
   # A one-voice sound is not restarted while it plays.
   echo "play 7 0 1"; echo "reached 7 0 4410"; echo "play 7 0 1"; echo "idle 7"; echo "gap 300"

@@ -14,12 +14,21 @@ int users = 0;
 // About 46 ms per chunk: short enough for effects, long enough for a busy machine.
 constexpr int kChunkFrames = 1024;
 
-std::mutex sourcesLock;  // held by the audio thread while it mixes
-std::vector<MixSource*> sources;
+struct MixSources {
+    std::mutex lock;  // held by the audio thread while it mixes
+    std::vector<MixSource*> list;
+};
+// Never destroyed: a process that exits with the device open still has the
+// audio thread mixing while static objects are destroyed.
+MixSources& Sources() {
+    static MixSources* sources = new MixSources;
+    return *sources;
+}
 
-void MixSources(void*, Uint8* stream, int length) {
-    std::lock_guard<std::mutex> guard(sourcesLock);
-    for (MixSource* s : sources) s->MixInto(reinterpret_cast<int16_t*>(stream), length / (2 * kAudioChannels));
+void MixAll(void*, Uint8* stream, int length) {
+    MixSources& sources = Sources();
+    std::lock_guard<std::mutex> guard(sources.lock);
+    for (MixSource* s : sources.list) s->MixInto(reinterpret_cast<int16_t*>(stream), length / (2 * kAudioChannels));
 }
 }  // namespace
 
@@ -34,7 +43,7 @@ bool AcquireAudioDevice() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Mix_SetPostMix(MixSources, nullptr);
+    Mix_SetPostMix(MixAll, nullptr);
     ++users;
     return true;
 }
@@ -47,13 +56,15 @@ void ReleaseAudioDevice() {
 }
 
 void AddMixSource(MixSource* source) {
-    std::lock_guard<std::mutex> guard(sourcesLock);
-    sources.push_back(source);
+    MixSources& sources = Sources();
+    std::lock_guard<std::mutex> guard(sources.lock);
+    sources.list.push_back(source);
 }
 
 void RemoveMixSource(MixSource* source) {
-    std::lock_guard<std::mutex> guard(sourcesLock);
-    sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
+    MixSources& sources = Sources();
+    std::lock_guard<std::mutex> guard(sources.lock);
+    sources.list.erase(std::remove(sources.list.begin(), sources.list.end(), source), sources.list.end());
 }
 
 }  // namespace platform::sdl
