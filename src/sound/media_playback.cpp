@@ -7,6 +7,8 @@
 #include "core/runtime_state.h"
 #include "core/window.h"
 #include "input/input_devices.h"
+#include "input/mouse.h"
+#include "input/typed_chars.h"
 #include "lang/number_convert.h"
 #include "media/media_pack.h"
 #include "platform/system.h"
@@ -15,15 +17,10 @@ using namespace platform;
 
 namespace {
 
-// Input that skips a video: a typed character or a mouse button.
-// Typed characters and mouse buttons join here when input has them; until
-// then any held key counts.
+// Input that skips a video: a typed character or a held mouse button.
 bool SkipInput() {
     if (!runtime.input) return false;
-    InputRefresh(*runtime.input);
-    for (int code = 1; code < 255; ++code)
-        if (KeyHeld(*runtime.input, code)) return true;
-    return false;
+    return KeyTyped(*runtime.input) != 0 || AnyMouseButton(*runtime.input);
 }
 
 // A key still held when a video starts (one that gives no character, or

@@ -1,7 +1,7 @@
 // The media windows of the Linux backend: what an MCI window does, for music
-// (SDL2_mixer's music) and video (FFmpeg's libraries, drawn into the main
-// window's GL surface, its sound added to the shared audio device). Times
-// are milliseconds. Errors are MCI's codes.
+// (SDL2_mixer's music) and video (FFmpeg's libraries, drawn into a child
+// window of the main window, its sound added to the shared audio device).
+// Times are milliseconds. Errors are MCI's codes.
 #pragma once
 #include <cstdint>
 
@@ -27,6 +27,13 @@ public:
     // Draws what is due into the main window (the main thread, its GL context current).
     virtual void Paint() {}
 };
+
+// How the last closed video kept time: pictures shown, and pictures passed
+// over because a later one was already due (dropped frames).
+struct VideoStatistics {
+    long shown = 0, passedOver = 0;
+};
+VideoStatistics LastVideoStatistics();
 
 MediaPlayer* OpenMusicPlayer(const char* file);
 MediaPlayer* OpenVideoPlayer(const char* file);

@@ -38,6 +38,8 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kMaxPictures = 12;
 constexpr size_t kMaxAudioSamples = 2 * kAudioRate * kAudioChannels;  // two seconds
 
+VideoStatistics lastStatistics;  // main thread only
+
 struct Picture {
     int64_t ms;  // when it is shown
     std::vector<uint8_t> rgba;
@@ -67,6 +69,7 @@ public:
             ReleaseAudioDevice();
         }
         CloseWindow();
+        lastStatistics = {shownCount_, passedOver_};
         sws_freeContext(scale_);
         swr_free(&resample_);
         avcodec_free_context(&video_);
@@ -452,6 +455,8 @@ private:
 };
 
 }  // namespace
+
+VideoStatistics LastVideoStatistics() { return lastStatistics; }
 
 MediaPlayer* OpenVideoPlayer(const char* file) { return new VideoPlayer(file); }
 
