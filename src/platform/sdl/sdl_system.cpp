@@ -24,6 +24,11 @@ bool EnsureVideo() {
     if (!ready) {
         // Keep the screen saver state ours to decide.
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // The X display only (the backend talks to X for the keyboard layout
+        // and child windows): without one SDL would fall back to an offscreen
+        // driver and the game would run with no window anybody can see. The
+        // SDL_VIDEODRIVER variable still chooses, for those who set it.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
         ready = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) == 0;
     }
     return ready;
