@@ -1,7 +1,9 @@
 // Commands of the 3D engine: scene (projection, camera, culling, transform
-// stack, lights, fog, helpers), building objects from code, drawing objects.
+// stack, lights, fog, helpers), building objects from code, drawing objects,
+// object files, collision and picking.
 // Angles are in degrees; colours are RGB integers with red in the low byte.
 #pragma once
+#include <brindle/rtstring.h>
 
 // Scene.
 
@@ -68,3 +70,26 @@ double DrawObject(double object, double frame);
 // Draws the object blended between two frames by the weight 0 ... 1; animate non-zero: the weight is the position between the frames.
 double DrawObjectBlend(double object, double frame, double otherFrame, double weight,
                        double animate);
+
+// Object files (on disk or in the executable's media pack).
+// Loads a packed or text object file into the object; 1 on success, else 0.
+double LoadObject(const RtString& fileName, double object);
+// Writes the object in the packed format; always 1.
+double SaveObject(const RtString& fileName, double object);
+
+// Collision and picking, with the object placed by the transform stack.
+// 1 when the sphere touches a triangle of the object's frame, else 0.
+double CollideSphere(double object, double frame, double radius, double x, double y, double z);
+// 1 when the upright box (width along x and z, height along y) centred at
+// (x, y, z) touches a triangle of the object's frame, else 0.
+double CollideBox(double object, double frame, double x, double y, double z, double width,
+                  double height);
+// Distance along the direction to the nearest hit in front of the origin,
+// else the negative distance to the nearest hit behind it, else 0.
+double CollideRay(double object, double frame, double x, double y, double z, double dirX,
+                  double dirY, double dirZ);
+// Window position (pixels, y downwards) and depth 0..1 of a 3D point; the
+// outputs stay unchanged when it cannot be projected.
+void WorldToScreen(double x, double y, double z, double& screenX, double& screenY, double& depth);
+// The 3D point at a window position and depth; outputs unchanged on failure.
+void ScreenToWorld(double screenX, double screenY, double depth, double& x, double& y, double& z);

@@ -3,6 +3,7 @@
 // list of meshes (which own GL names) moves its elements instead of copying.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -108,6 +109,9 @@ public:
 
 private:
     void Grow(int newCapacity) {
+        // A block too large for the address space fails like any allocation
+        // (on the 32-bit target the byte count would otherwise wrap around).
+        if (static_cast<size_t>(newCapacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
         T* block = static_cast<T*>(::operator new(sizeof(T) * static_cast<size_t>(newCapacity)));
         for (int i = 0; i < count; ++i) {
             new (block + i) T(std::move(data[i]));

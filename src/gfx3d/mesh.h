@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gfx3d/collision_cache.h"
 #include "gfx3d/grow_array.h"
 
 constexpr int kObjectSlots = 4096;
@@ -56,6 +57,7 @@ struct MeshFrame {
     float quantScale[3] = {1, 1, 1};
     float radius = 0;
     float centre[3] = {0, 0, 0};
+    CollisionCache collision;  // derived from triangleVertices
 
     // Unpacked position of a packed vertex.
     void Unpack(const PackedVertex& p, float out[3]) const {
@@ -146,5 +148,6 @@ void ComputeNormals(MeshObject& mesh, bool normals, bool smooth, bool tangents);
 void ComputeBounds(MeshObject& mesh);
 
 // The normal table: 162 unit directions, and the nearest-direction search.
-extern const float kNormalTable[162][3];
+constexpr int kNormalDirections = 162;
+extern const float kNormalTable[kNormalDirections][3];
 int NearestDirection(const float n[3]);

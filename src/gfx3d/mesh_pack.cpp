@@ -119,7 +119,8 @@ void PackMesh(MeshObject& mesh) {
                     // offset, so that the box's maximum packs to 255.
                     double q = static_cast<double>(v.position[a]) / frame.quantScale[a] +
                                frame.quantOffset[a];
-                    int qi = q >= 255.0 ? 255 : q <= 0.0 ? 0 : static_cast<int>(q + 1e-4);
+                    // Positions that are not finite numbers pack to 0.
+                    int qi = q >= 255.0 ? 255 : q > 0.0 ? static_cast<int>(q + 1e-4) : 0;
                     p.q[a] = static_cast<uint8_t>(qi > 255 ? 255 : qi);
                 }
             }
@@ -248,6 +249,7 @@ void MeshObjectX::Expand() {
     DropStaticBuffer();  // it holds the triangle list being replaced
     for (MeshFrame& frame : frames) {
         frame.triangleVertices.Clear();
+        frame.collision.Clear();
         frame.triangleVertices.Reserve(frame.packed.count * 3);
         std::vector<MeshVertex> expanded(frame.packed.count);
         auto vertex = [&](int k, uint32_t colour) {

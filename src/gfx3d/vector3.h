@@ -35,3 +35,25 @@ inline void NormaliseUnlessZero(float v[3]) {
         v[2] /= len;
     }
 }
+
+// A float[3] as a value, for vector arithmetic written as formulas (the
+// collision tests); the operations above work on its array.
+struct Vec3 {
+    float v[3];
+};
+
+inline Vec3 ToVec3(const float p[3]) { return {{p[0], p[1], p[2]}}; }
+inline Vec3 operator+(const Vec3& a, const Vec3& b) { return {{a.v[0] + b.v[0], a.v[1] + b.v[1], a.v[2] + b.v[2]}}; }
+inline Vec3 operator-(const Vec3& a, const Vec3& b) { return {{a.v[0] - b.v[0], a.v[1] - b.v[1], a.v[2] - b.v[2]}}; }
+inline Vec3 operator*(const Vec3& a, float s) { return {{a.v[0] * s, a.v[1] * s, a.v[2] * s}}; }
+inline float Dot(const Vec3& a, const Vec3& b) { return Dot(a.v, b.v); }
+inline Vec3 Cross(const Vec3& a, const Vec3& b) {
+    Vec3 r;
+    Cross(a.v, b.v, r.v);
+    return r;
+}
+// Normalise's rule: nearly zero vectors stay as they are.
+inline Vec3 Normalised(Vec3 a) {
+    Normalise(a.v);
+    return a;
+}

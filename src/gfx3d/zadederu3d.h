@@ -7,6 +7,7 @@
 #include "gfx3d/mesh.h"
 
 class OpenGLZadederu;
+struct Placement;
 
 struct TransformEntry {
     int rotationCount;
@@ -56,6 +57,24 @@ public:
     void MarkFacing(MeshObjectX& mesh, const GrowArray<MeshVertex>& triangles, const float light[3]);
     void DrawShadowVolume(MeshObjectX& mesh, const GrowArray<MeshVertex>& triangles,
                           const float light[3], bool caps);
+
+    // Object files: 1 when the file gave the slot a drawable object, else 0
+    // (the slot then holds one empty mesh).
+    int LoadObjectFile(int object, const char* path);
+
+    // Collision and picking. The object's placement is the transform stack
+    // (without the camera); every mesh of the slot is tested.
+    Placement ObjectPlacement() const;
+    bool SphereHitsSlot(int object, int frame, float radius, Vec3 centre);
+    bool BoxHitsSlot(int object, int frame, Vec3 centre, Vec3 a1, Vec3 a2, Vec3 a3);
+    float RayHitsSlot(int object, int frame, Vec3 origin, Vec3 direction);
+    // Window coordinates (y downwards) and depth of a point with the current
+    // GL matrices and viewport, and back; false when it cannot be computed.
+    bool ProjectPoint(const float point[3], double out[3]) const;
+    bool UnprojectPoint(double wx, double wy, double depth, double out[3]) const;
+    // Debug markers in the current colour and line width.
+    void DrawWireSphere(Vec3 centre, float radius);
+    void DrawWireBox(Vec3 centre, Vec3 a1, Vec3 a2, Vec3 a3);
 
     // Building from code.
     void StartObject(int object, int kind);

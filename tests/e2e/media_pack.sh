@@ -1,5 +1,5 @@
-# Media appended to the game executable are found through its own pack; the
-# extracted file lives until the program ends; SaveScreen and SaveSprite
+# Media appended to the game executable are found through its own pack (an
+# image and a 3D object); the extracted file lives until the program ends; SaveScreen and SaveSprite
 # write BMP files that ImageMagick reads back with the expected pixels.
 . "$(dirname "$0")/lib.sh"
 
@@ -19,10 +19,23 @@ convert -size 7x5 xc:'#204060' -fill '#ff8000' -draw 'point 0,0' -fill '#00ff80'
   -draw 'rectangle 2,1 5,3' -fill '#fefdfc' -draw 'point 6,4' BMP3:"$E2E_WORK/probe.bmp" \
   || fail "convert could not make the probe image"
 cp "$E2E_WORK/probe.bmp" "$work/probe.bmp"
+# A packed object file, field by field: one frame, a list of two triangles.
+python3 - "$work/probe.obj" <<'PY' || fail "could not write probe.obj"
+import struct, sys
+colours = [0xFFFFFFFF, 0xFFFFFF]
+records = [(0, 0, 0, 0, 0), (0, 0, 0, 5, 1), (255, 0, 0, 5, 1), (255, 255, 0, 5, 1),
+           (0, 0, 0, 5, 1), (255, 255, 0, 5, 1), (0, 255, 0, 5, 1)]
+data = struct.pack('<Idiii', 13021975, 1.02, 1, len(colours), 0)
+data += b''.join(struct.pack('<I', c) for c in colours)
+data += struct.pack('<i6f', len(records), 0, 0, 0, 1 / 255, 1 / 255, 1)
+data += b''.join(bytes(r) for r in records)
+open(sys.argv[1], 'wb').write(data)
+PY
 if is_windows; then packed=$(winepath -w "$game" 2>/dev/null); src=$(winepath -w "$work/probe.bmp" 2>/dev/null)
-else packed=$game; src=$work/probe.bmp; fi
-run_tool add "$packed" "$src" >/dev/null || fail "brindle-pack add failed"
-rm "$work/probe.bmp"  # only the pack holds it now
+  obj=$(winepath -w "$work/probe.obj" 2>/dev/null)
+else packed=$game; src=$work/probe.bmp; obj=$work/probe.obj; fi
+run_tool add "$packed" "$src" "$obj" >/dev/null || fail "brindle-pack add failed"
+rm "$work/probe.bmp" "$work/probe.obj"  # only the pack holds them now
 run_tool list "$packed" | tr -d '\r' | grep -q "^probe.bmp	" || fail "the pack does not list probe.bmp"
 
 rm -f "$(temp_dir)"~voz*probe.bmp
@@ -43,6 +56,8 @@ pass "the executable's own pack gave Probe.BMP: $line"
 left=$(ls "$(temp_dir)" 2>/dev/null | grep -c '^~voz.*probe\.bmp$')
 [ "$left" -eq 0 ] || fail "the extracted file is still there after the program ended"
 pass "program end deleted the extracted file"
+grep -qx "object 1 2" "$E2E_WORK/result.txt" || fail "object from the pack: $(grep '^object' "$E2E_WORK/result.txt")"
+pass "LoadObject read probe.obj from the executable's pack: 2 triangles"
 
 # SaveSprite: the sprite's pixels are the image's pixels.
 grep -qx "saved 1" "$E2E_WORK/result.txt" || fail "SaveSprite failed"

@@ -1,12 +1,14 @@
 // Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
-// DIR/pack/*, DIR/wav/*, DIR/ini/*, DIR/line_file/*, DIR/net_message/* and
-// DIR/http_headers/*, small valid inputs of each kind that the fuzzer mutates.
+// DIR/pack/*, DIR/wav/*, DIR/ini/*, DIR/line_file/*, DIR/net_message/*,
+// DIR/http_headers/*, DIR/object_packed/* and DIR/object_text/*, small valid
+// inputs of each kind that the fuzzer mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "gfx3d/object_file.h"
 #include "media/pack_format.h"
 #include "net/net_message.h"
 
@@ -105,6 +107,42 @@ std::vector<uint8_t> Wav(int channels, int rate, int bits, int frames, bool fact
     return f;
 }
 
+// Two frames of a strip of quads and a fan, packed the way objects are
+// saved.
+std::vector<uint8_t> PackedObject() {
+    MeshObjectX mesh;
+    for (int f = 0; f < 2; ++f) {
+        MeshFrame& frame = mesh.frames.Emplace();
+        MeshVertex v{};
+        v.colour = kStripMarker;
+        frame.vertices.Append(v);
+        for (int i = 0; i < 8; ++i) {
+            v = MeshVertex{};
+            v.position[0] = static_cast<float>(i / 2);
+            v.position[1] = static_cast<float>(i % 2) * (1 + f);
+            v.position[2] = static_cast<float>(f);
+            v.texCoord[0] = i * 0.125f;
+            v.colour = i < 4 ? 0xFFFFFFu : 0x8040FFu;
+            frame.vertices.Append(v);
+        }
+        v = MeshVertex{};
+        v.colour = kFanMarker;
+        frame.vertices.Append(v);
+        for (int i = 0; i < 4; ++i) {
+            v = MeshVertex{};
+            v.position[0] = static_cast<float>(i & 1);
+            v.position[2] = static_cast<float>(i >> 1) + 2;
+            v.colour = 0x00FF00u;
+            frame.vertices.Append(v);
+        }
+    }
+    PackMesh(mesh);
+    ComputeNormals(mesh, true, true, false);
+    return PackedObjectBytes(mesh);
+}
+
+std::vector<uint8_t> Text(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,5 +182,14 @@ int main(int argc, char** argv) {
     Write(dir / "net_message" / "answer", WriteNetMessage(NetMessage{kNetCountRequest, 101, 0, Int32Payload(3)}));
     std::string response = "\x05\x30HTTP/1.0 200 OK\r\nServer: x\r\n\r\nbody\n\n";
     Write(dir / "http_headers" / "crlf", std::vector<uint8_t>(response.begin(), response.end()));
+    fs::create_directories(dir / "object_packed");
+    fs::create_directories(dir / "object_text");
+    Write(dir / "object_packed" / "strips.obj", PackedObject());
+    Write(dir / "object_text" / "quad.txt",
+          Text("DDDA 1\n# a quad in two frames\n4 0 0 1 0 1 1 0 1\n"
+               "1 255 128 64 4 0 0 1 1 2 2 3 3\n"
+               "2 4 0 0 0 1 0 0 1 1 0 0 1 0\n4 0 0 1 1 0 1 1 1 1 0 1 1\n"));
+    Write(dir / "object_text" / "untextured.txt",
+          Text("DDDA 0.5 0 2 10 20 30 3 0 0 1 0 2 0 40 50 60 3 2 0 1 0 3 0\r\n1 4 0 0 0 1 0 0 0 1 0 1 1 1"));
     return 0;
 }
