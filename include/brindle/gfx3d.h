@@ -72,12 +72,14 @@ double DrawObjectBlend(double object, double frame, double otherFrame, double we
                        double animate);
 
 // Object files (on disk or in the executable's media pack).
+
 // Loads a packed or text object file into the object; 1 on success, else 0.
 double LoadObject(const RtString& fileName, double object);
 // Writes the object in the packed format; always 1.
 double SaveObject(const RtString& fileName, double object);
 
 // Collision and picking, with the object placed by the transform stack.
+
 // 1 when the sphere touches a triangle of the object's frame, else 0.
 double CollideSphere(double object, double frame, double radius, double x, double y, double z);
 // 1 when the upright box (width along x and z, height along y) centred at
