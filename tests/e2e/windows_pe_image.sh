@@ -1,7 +1,7 @@
 # The Windows executables are PE32 i386 images that import only system DLLs.
 . "$(dirname "$0")/lib.sh"
 
-system_dlls='^(kernel32|user32|gdi32|opengl32|winmm|ws2_32|wsock32|comdlg32|dinput|dinput8|dsound|ole32|oleaut32|shell32|advapi32|msvcrt|glu32|version|imm32|comctl32)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|opengl32|winmm|ws2_32|wsock32|comdlg32|dinput|dinput8|dsound|ole32|oleaut32|shell32|advapi32|msvcrt|glu32|version|imm32|comctl32|msvfw32)\.dll$'
 checked=0
 for exe in "$(program game)" "$(program window_probe)"; do
   [ -f "$exe" ] || fail "missing $exe"
