@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Frame rates of Glimmerball's scene at 1600 x 1200 under Mesa llvmpipe:
-# the game on Linux, the game's .exe under Wine, and the plain OpenGL floor
-# program on Linux. Each runs SECONDS (default 10) per repetition, REPS
-# (default 5) times; prints the medians and the ratio game / floor.
+# Glimmerball's scene at 1600 x 1200 under Mesa llvmpipe, three programs in
+# one interleaved run: the plain SDL2 + OpenGL floor (bench/frame_rate/
+# plain_torus.cpp: only what the picture needs), the game on Linux and the
+# game's .exe under Wine. Each is measured the same way (measure.py: frames
+# per second from Mesa's heads-up display, CPU milliseconds per frame from
+# /proc over the same seconds, Wine's including its wineserver), SECONDS
+# (default 10) after 3 s of warm-up, REPS (default 5) times, the order
+# rotating from one repetition to the next. Prints medians and the ratios
+# to the floor by both measures.
 #   bench/frame_rate/run.sh [SECONDS] [REPS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,38 +16,48 @@ seconds=${1:-10}; reps=${2:-5}
 . "$here/scripts/xvfb-lib.sh"
 BRINDLE_FORCE_XVFB=1 start_display 1920x1440
 media=$here/build/linux/game/media
+measure=$here/bench/frame_rate/measure.py
 work=$(mktemp -d)
-trap 'rm -rf "$work"; stop_display' EXIT
+export WINEPREFIX=${BRINDLE_WINEPREFIX:-$here/build/wineprefix}
+"$here/scripts/wine-run" cmd /c exit >/dev/null 2>&1  # the prefix exists
+# A wineserver of our own, in the foreground, so its CPU time can be read.
+wineserver -k 2>/dev/null || true
+wineserver -f -p &
+server=$!
+cleanup() { wineserver -k 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; stop_display; }
+trap cleanup EXIT
 
-# run_game EXE [RUNNER]: the game from a directory holding it and its media;
-# Mesa's invisible heads-up display records frames per second once a second.
-run_game() {
-  local dir=$work/game hud=$work/hud
-  rm -rf "$dir" "$hud"; mkdir -p "$dir" "$hud"
-  cp "$1" "$media"/*.bmp "$dir"/
-  local exe=$dir/$(basename "$1")
-  GALLIUM_HUD=fps GALLIUM_HUD_VISIBLE=false GALLIUM_HUD_DUMP_DIR=$hud \
-    ${2:+"$2"} "$exe" >/dev/null 2>&1 &
-  local pid=$!
-  sleep "$((seconds + 3))"
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-  [ -n "${2:-}" ] && WINEPREFIX=${BRINDLE_WINEPREFIX:-$here/build/wineprefix} wineserver -k 2>/dev/null
-  # Skip the first samples (start-up), average the next SECONDS.
-  tail -n +4 "$hud/fps" | head -n "$seconds" | awk '{s+=$1; n++} END{if (n) printf "%.1f\n", s/n; else print 0}'
+for exe in "$here/build/linux/bench/frame_rate/glimmerball_1600" \
+           "$here/build/windows-i386/bench/frame_rate/glimmerball_1600.exe"; do
+  mkdir -p "$work/$(basename "$exe")"
+  cp "$exe" "$media"/*.bmp "$work/$(basename "$exe")/"
+done
+floor() { "$measure" "$seconds" 3 -- "$here/build/linux/bench/frame_rate/plain_torus" 1600 1200 600 "$media"; }
+linux() { (cd "$work/glimmerball_1600" && "$measure" "$seconds" 3 -- ./glimmerball_1600); }
+windows() {
+  (cd "$work/glimmerball_1600.exe" &&
+   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" ./glimmerball_1600.exe)
 }
 
-median() { sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
-
-linux=(); windows=(); plain=()
-for _ in $(seq "$reps"); do
-  plain+=("$("$here/build/linux/bench/frame_rate/plain_torus" 1600 1200 "$seconds" "$media")")
-  linux+=("$(run_game "$here/build/linux/bench/frame_rate/glimmerball_1600")")
-  windows+=("$(run_game "$here/build/windows-i386/bench/frame_rate/glimmerball_1600.exe" "$here/scripts/wine-run")")
+declare -A fps cpu
+programs=(floor linux windows)
+for rep in $(seq "$reps"); do
+  for i in 0 1 2; do
+    p=${programs[$(( (rep + i) % 3 ))]}
+    read -r f c < <("$p")
+    fps[$p]+="$f "; cpu[$p]+="$c "
+  done
 done
-p=$(printf '%s\n' "${plain[@]}" | median)
-l=$(printf '%s\n' "${linux[@]}" | median)
-w=$(printf '%s\n' "${windows[@]}" | median)
-echo "plain OpenGL floor (linux): median $p fps  [${plain[*]}]"
-echo "glimmerball linux:          median $l fps  [${linux[*]}]"
-echo "glimmerball windows (wine): median $w fps  [${windows[*]}]"
-awk -v l="$l" -v w="$w" -v p="$p" 'BEGIN{printf "ratio linux/floor %.2f, windows/floor %.2f (goal >= 0.9)\n", l/p, w/p}'
+
+median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+declare -A mf mc
+for p in "${programs[@]}"; do
+  mf[$p]=$(echo "${fps[$p]}" | median); mc[$p]=$(echo "${cpu[$p]}" | median)
+  printf '%-8s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
+    "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
+done
+for p in linux windows; do
+  awk -v p="$p" -v f="${mf[$p]}" -v ff="${mf[floor]}" -v c="${mc[$p]}" -v cf="${mc[floor]}" \
+    'BEGIN{printf "%s / floor: fps %.2f, CPU per frame %.2f (floor / %s %.2f)\n", p, f/ff, c/cf, p, cf/c}'
+done
+echo "(the goal: the game's fps at least the floor's; medians of $reps interleaved repetitions of ${seconds} s)"

@@ -38,7 +38,7 @@ void ResetAlphaMode(OpenGLZadederu& r) {
     glEnable(GL_BLEND);
     glDisable(GL_BLEND);
     r.alphaLevel = 1.0f;
-    glColor4f(1, 1, 1, 1);
+    r.glState.Colour(1, 1, 1, 1);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ void FadeToBackground(const RtString& fileName) {
     DrawBackground(r, 0);
     glDisable(GL_BLEND);
     r.alphaLevel = 1.0f;
-    glColor4f(1, 1, 1, 1);
+    r.glState.Colour(1, 1, 1, 1);
 }
 
 void GrabBackground() { GrabScreenToBackground(Renderer(), 0); }

@@ -33,7 +33,7 @@ void FreeBackground(OpenGLZadederu& r, int buffer) {
     if (r.contextReady) {
         for (int c = 0; c < b.columns && c < kMaxTileColumns; ++c)
             for (int row = 0; row < b.rows && row < kMaxTileRows; ++row)
-                glDeleteTextures(1, &b.tileTexture[TileIndex(c, row)]);
+                r.glState.DeleteTextures(1, &b.tileTexture[TileIndex(c, row)]);
     }
     std::memset(&b, 0, sizeof b);
 }
@@ -42,11 +42,10 @@ void DrawBackground(OpenGLZadederu& r, int buffer) {
     const BackgroundBuffer& b = r.backgrounds[buffer];
     glDisable(GL_ALPHA_TEST);
     if (glMultiTexCoord2fARB) {
-        glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-        glEnable(GL_TEXTURE_2D);
+        r.glState.Texturing(1, false);
+        r.glState.Texturing(0, true);
     }
+    r.glState.TextureInCurrentColour();
     float x = 0;
     for (int c = 0; c < b.columns && c < kMaxTileColumns; ++c) {
         float y = 0;
@@ -54,7 +53,7 @@ void DrawBackground(OpenGLZadederu& r, int buffer) {
         for (int row = 0; row < b.rows && row < kMaxTileRows; ++row) {
             const int i = TileIndex(c, row);
             width = b.tileWidth[i];
-            glBindTexture(GL_TEXTURE_2D, b.tileTexture[i]);
+            r.glState.BindTexture(0, b.tileTexture[i]);
             TileQuad(x, y, static_cast<float>(width), static_cast<float>(b.tileHeight[i]));
             y += static_cast<float>(b.tileHeight[i]);
         }
@@ -78,6 +77,7 @@ bool LoadBackgroundImage(OpenGLZadederu& r, int buffer, const char* fileName) {
             b.tileHeight[i] = kBmpTileSize;
         },
         grid);
+    r.glState.ForgetTextureBinding();  // the loader bound each new tile
     // The grid is recorded even on failure, so that tiles already made are
     // deleted with the buffer.
     b.columns = grid.columns;
@@ -91,17 +91,17 @@ void CrossFade(OpenGLZadederu& r, int from, int to) {
     glDisable(GL_ALPHA_TEST);
     glClear(GL_COLOR_BUFFER_BIT);
     for (float c = 0; c + 0.02f < 1; c += 0.02f) {
-        glColor4f(c, c, c, 1);
+        r.glState.Colour(c, c, c, 1);
         DrawBackground(r, to);
-        glColor4f(1 - c, 1 - c, 1 - c, 1);
+        r.glState.Colour(1 - c, 1 - c, 1 - c, 1);
         DrawBackground(r, from);
         PresentAndPace(r);
     }
-    glColor4f(1, 1, 1, 1);
+    r.glState.Colour(1, 1, 1, 1);
     DrawBackground(r, to);
     PresentAndPace(r);
     glEnable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
     r.alphaLevel = 1.0f;
-    glColor4f(1, 1, 1, 1);
+    r.glState.Colour(1, 1, 1, 1);
 }

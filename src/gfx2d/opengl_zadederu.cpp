@@ -45,7 +45,7 @@ OpenGLZadederu::OpenGLZadederu() {
 
 OpenGLZadederu::~OpenGLZadederu() {
     for (int i = 0; i < kSpriteSlots; ++i) {
-        if (contextReady) glDeleteTextures(2, spriteTexture[i]);
+        if (contextReady) glState.DeleteTextures(2, spriteTexture[i]);
         textureWidth[i] = -1;
         textureHeight[i] = -1;
         std::free(alphaMask[i]);
@@ -85,6 +85,7 @@ int OpenGLZadederu::CreateContext(platform::NativeWindow w, int width, int heigh
     SetupPixelFormat();
     palette = CreateRgbPalette();
     glContext = platform::CreateGlContext(window);
+    glState.Forget();  // a new context: nothing set yet
 
     startTime = Now();
     gl_entry::LoadEntryPoints(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
@@ -108,7 +109,7 @@ void OpenGLZadederu::SetupPixelFormat() {
     }
 }
 
-void DisableUnusedFixedFunctions() {
+void DisableUnusedFixedFunctions(GlStateRecord& glState) {
     glDisable(GL_FOG);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_POINT_SMOOTH);
@@ -117,7 +118,7 @@ void DisableUnusedFixedFunctions() {
     glDisable(GL_POLYGON_OFFSET_POINT);
     glDisable(GL_AUTO_NORMAL);
     glDisable(GL_NORMALIZE);
-    glDisable(GL_LIGHTING);
+    glState.Lighting(false);
 }
 
 void BuildRgbPaletteEntries(const platform::PixelFormatDescription& f, uint32_t* entries,
@@ -160,7 +161,7 @@ void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    glEnable(GL_TEXTURE_2D);
+    glState.Texturing(0, true);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
     glEnable(GL_ALPHA_TEST);
@@ -169,9 +170,9 @@ void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_DITHER);
     glDisable(GL_COLOR_MATERIAL);
-    DisableUnusedFixedFunctions();
+    DisableUnusedFixedFunctions(glState);
 
-    glColor4f(1, 1, 1, 1);
+    glState.Colour(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
     glShadeModel(GL_FLAT);
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "gfx2d/gl_state.h"
 #include "gfx2d/polygon_batch.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
@@ -66,6 +67,7 @@ public:
     double counterFrequency;
     int hasPerformanceCounter;
     PolygonBatch polygonBatch;  // StartPolygon ... EndPolygon
+    GlStateRecord glState;      // the GL state set so far: calls that change nothing are skipped
     // The colour bits of the pixel format request come from the first
     // request only; a later one (after a fullscreen fallback) asks for the same.
     bool pixelRequestFilled = false;
@@ -74,8 +76,8 @@ public:
 
 // Switches off the fixed-function features neither the 2D view nor the 3D
 // scene starts with: fog, smoothing, stencil, polygon offset, automatic
-// normals, normalisation and lighting.
-void DisableUnusedFixedFunctions();
+// normals, normalisation and lighting (the last through the record).
+void DisableUnusedFixedFunctions(GlStateRecord& glState);
 
 // Palette entries (0x00BBGGRR) for a palette-based pixel format: entry i
 // spreads each channel's bits of i over 0..255.

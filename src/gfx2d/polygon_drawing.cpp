@@ -19,6 +19,7 @@ void DrawPolygonBatch(OpenGLZadederu& r) {
     const PolygonBatch& batch = r.polygonBatch;
     bool textured = batch.slot >= 0;
     BindSprite(r, batch.slot, -1, 0);
+    r.glState.TextureModulated();  // the vertices bring their own colours
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
     glShadeModel(GL_SMOOTH);
@@ -36,11 +37,12 @@ void DrawPolygonBatch(OpenGLZadederu& r) {
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
+        r.glState.ForgetColour();  // left undefined by the colour array
     }
     glShadeModel(GL_FLAT);
-    glEnable(GL_TEXTURE_2D);
+    r.glState.Texturing(0, true);
     float level = r.alphaLevel;
-    glColor4f(level, level, level, level);
+    r.glState.Colour(level, level, level, level);
     glDisable(GL_DITHER);
     glDisable(GL_COLOR_MATERIAL);
 }

@@ -26,6 +26,7 @@ public:
         glColor4ub(Scaled(level, colour & 0xFF), Scaled(level, (colour >> 8) & 0xFF),
                    Scaled(level, (colour >> 16) & 0xFF),
                    colour == kSpriteKeyColour ? 0 : Scaled(level, 255));
+        r.glState.ForgetColour();  // set in bytes, beside the record
         BindSprite(r, -1, -1, 0);
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
@@ -40,7 +41,7 @@ public:
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);
         const float level = r_.alphaLevel;
-        glColor4f(level, level, level, level);
+        r_.glState.Colour(level, level, level, level);
         BindSprite(r_, slot_, second_, mip_);
         glEnable(GL_ALPHA_TEST);
     }
@@ -70,7 +71,7 @@ void ApplyAlphaMode(OpenGLZadederu& r, float level) {
     // Written so that a level that is not a number becomes 1 as well.
     if (!(level <= 1.0f)) level = 1.0f;
     r.alphaLevel = level;
-    glColor4f(level, level, level, level);
+    r.glState.Colour(level, level, level, level);
 }
 
 void ClearScreenAndBackground(OpenGLZadederu& r) {

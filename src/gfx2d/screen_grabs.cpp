@@ -69,6 +69,7 @@ void GrabScreenToBackground(OpenGLZadederu& r, int buffer) {
         y += h;
     }
     b.rows = rows;
+    r.glState.ForgetTextureBinding();  // the copies bound their new textures
 }
 
 void GrabScreenToSprite(OpenGLZadederu& r, int slot, int x, int y, int width, int height) {
@@ -89,4 +90,5 @@ void GrabScreenToSprite(OpenGLZadederu& r, int slot, int x, int y, int width, in
     r.textureHeight[slot] = textureHeight;
     r.imageWidth[slot] = width;
     r.imageHeight[slot] = height;
+    r.glState.ForgetTextureBinding();
 }

@@ -64,6 +64,7 @@ void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y) {
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
+    r.glState.TextureInCurrentColour();
     ScreenQuad(x, y, x + r.imageWidth[slot], y + r.imageHeight[slot], s, t);
 }
 
@@ -75,15 +76,17 @@ void StretchSprite(OpenGLZadederu& r, int slot, float x, float y, float width, f
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
-    glPushMatrix();
+    r.glState.TextureInCurrentColour();
+    // No matrix push and pop around the quad: they would change nothing
+    // but end the batch of quads (and could overflow a full stack).
     ScreenQuad(x, y, x + width, y + height, s, t);
-    glPopMatrix();
 }
 
 void RotateSprite(OpenGLZadederu& r, int slot, float x, float y, float angle) {
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
+    r.glState.TextureInCurrentColour();
     RotatedQuad(r, slot, x, y, angle, r.imageWidth[slot] / 2.0f, r.imageHeight[slot] / 2.0f, s, t);
 }
 
@@ -91,17 +94,20 @@ void RotoZoomSprite(OpenGLZadederu& r, int slot, float x, float y, const RotoZoo
     float level = r.alphaLevel;
     if (o.colour == 0) {
         // 255 x level: clamped to 1 by GL, so the sprite keeps full colour.
-        glColor4f(255 * level, 255 * level, 255 * level, level);
+        r.glState.Colour(255 * level, 255 * level, 255 * level, level);
     } else {
-        glColor4f((o.colour & 0xFF) / 255.0f * level, ((o.colour >> 8) & 0xFF) / 255.0f * level,
-                  ((o.colour >> 16) & 0xFF) / 255.0f * level, level);
+        r.glState.Colour((o.colour & 0xFF) / 255.0f * level, ((o.colour >> 8) & 0xFF) / 255.0f * level,
+                         ((o.colour >> 16) & 0xFF) / 255.0f * level, level);
     }
     float hw = (o.width > 0 ? o.width : r.imageWidth[slot]) / 2.0f;
     float hh = (o.height > 0 ? o.height : r.imageHeight[slot]) / 2.0f;
     BindSprite(r, slot, -1, 0);
     float s, t;
-    if (WholeSprite(r, slot, s, t)) RotatedQuad(r, slot, x, y, o.angle, hw, hh, s, t);
-    glColor4f(level, level, level, level);
+    if (WholeSprite(r, slot, s, t)) {
+        r.glState.TextureInCurrentColour();
+        RotatedQuad(r, slot, x, y, o.angle, hw, hh, s, t);
+    }
+    r.glState.Colour(level, level, level, level);
 }
 
 void DrawBillboardSprite(OpenGLZadederu& r, int slot, float x, float y, float z, float scale) {
@@ -115,6 +121,7 @@ void DrawBillboardSprite(OpenGLZadederu& r, int slot, float x, float y, float z,
     BindSprite(r, slot, -1, 0);
     float s, t;
     if (WholeSprite(r, slot, s, t)) {
+        r.glState.TextureInCurrentColour();
         const float p[3] = {x, y, z};
         float corner[4][3];
         for (int i = 0; i < 3; ++i) {

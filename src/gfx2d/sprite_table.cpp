@@ -12,7 +12,7 @@ namespace {
 // Deleted names are cleared: GL hands freed names out again, and a later
 // delete of this slot must not take another slot's texture with it.
 void DeleteSlotTextures(OpenGLZadederu& r, int slot) {
-    if (r.contextReady) glDeleteTextures(2, r.spriteTexture[slot]);
+    if (r.contextReady) r.glState.DeleteTextures(2, r.spriteTexture[slot]);
     r.spriteTexture[slot][0] = r.spriteTexture[slot][1] = 0;
 }
 
@@ -32,30 +32,31 @@ void BindSprite(OpenGLZadederu& r, int slot, int secondSlot, int useMip) {
     // Numbers beyond the table bind nothing rather than read past it.
     if (!IsSlot(slot)) slot = -1;
     if (!IsSlot(secondSlot)) secondSlot = -1;
+    // Through the record: a sprite drawn after a sprite with the same
+    // texture sets no state at all.
+    GlStateRecord& gl = r.glState;
     if (!glMultiTexCoord2fARB) {
         if (slot < 0) {
-            glDisable(GL_TEXTURE_2D);
+            gl.Texturing(0, false);
             glEnable(GL_COLOR_MATERIAL);
         } else {
-            glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
-            glEnable(GL_TEXTURE_2D);
+            gl.BindTexture(0, r.spriteTexture[slot][mip]);
+            gl.Texturing(0, true);
         }
         return;
     }
-    glActiveTextureARB(GL_TEXTURE1_ARB);
     if (slot >= 0 && secondSlot >= 0) {
-        glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][mip]);
-        glEnable(GL_TEXTURE_2D);
+        gl.BindTexture(1, r.spriteTexture[slot][mip]);
+        gl.Texturing(1, true);
     } else {
-        glDisable(GL_TEXTURE_2D);
+        gl.Texturing(1, false);
     }
-    glActiveTextureARB(GL_TEXTURE0_ARB);
     if (slot < 0) {
-        glDisable(GL_TEXTURE_2D);
+        gl.Texturing(0, false);
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[secondSlot >= 0 ? secondSlot : slot][mip]);
-    glEnable(GL_TEXTURE_2D);
+    gl.BindTexture(0, r.spriteTexture[secondSlot >= 0 ? secondSlot : slot][mip]);
+    gl.Texturing(0, true);
 }
 
 void DeleteSprite(OpenGLZadederu& r, int slot) {
@@ -76,8 +77,11 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
     // Pixels that cannot be decoded make a failed load: the slot stays empty.
     if (!LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
                         font ? nullptr : &r.spriteTexture[slot][1],
-                        static_cast<uint32_t>(keyColour), true, font ? false : makeNormalMap, font))
+                        static_cast<uint32_t>(keyColour), true, font ? false : makeNormalMap, font)) {
+        r.glState.ForgetTextureBinding();  // the loader bound its new textures
         return false;
+    }
+    r.glState.ForgetTextureBinding();
     r.textureWidth[slot] = TextureSizeFor(width);
     r.textureHeight[slot] = TextureSizeFor(height);
     r.imageWidth[slot] = width;
@@ -92,7 +96,7 @@ const uint8_t* MakeAlphaMask(OpenGLZadederu& r, int slot) {
     // Zeroed: a slot whose image failed to decode has no texels to read.
     auto* mask = static_cast<uint8_t*>(std::calloc(bytes, 1));
     if (!mask) return nullptr;
-    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][0]);
+    r.glState.BindTexture(0, r.spriteTexture[slot][0]);
     // Rows of a 2-pixel-wide texture are 2 bytes: without alignment 1 GL
     // would pad them to 4 and write past the mask. The row length keeps
     // the mask's stride even for a texture cropped below the recorded size.

@@ -74,7 +74,7 @@ void BuildBuiltinFont(OpenGLZadederu& r, int slot) {
     std::vector<uint8_t> pixels(builtinFontTextureWidth * builtinFontTextureHeight * 4);
     BuildBuiltinFontPixels(pixels.data());
     glGenTextures(1, &r.spriteTexture[slot][0]);
-    glBindTexture(GL_TEXTURE_2D, r.spriteTexture[slot][0]);
+    r.glState.BindTexture(0, r.spriteTexture[slot][0]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -111,6 +111,7 @@ void DrawText(OpenGLZadederu& r, int font, const char* text, float x, float y, f
     // A font image that could not be decoded has no texture: no glyphs
     // rather than blank boxes.
     if (r.spriteTexture[slot][0] == 0) return;
+    r.glState.TextureInCurrentColour();
     GlyphQuads(FontGeometryOfSlot(r, font), text, maths::ceil(x), maths::ceil(y), z);
 }
 
@@ -130,7 +131,10 @@ void DrawText3D(OpenGLZadederu& r, int font, const char* text, float x, float y,
         const float start[3] = {x - length / 2 * right[0], y - length / 2 * right[1],
                                 z - length / 2 * right[2]};
         BindSprite(r, kFirstFontSlot + font, -1, 0);
-        if (r.spriteTexture[kFirstFontSlot + font][0] != 0) GlyphStrip(g, text, start, right, up);
+        if (r.spriteTexture[kFirstFontSlot + font][0] != 0) {
+            r.glState.TextureInCurrentColour();
+            GlyphStrip(g, text, start, right, up);
+        }
     } else {
         double modelView[16], projection[16];
         glGetDoublev(GL_MODELVIEW_MATRIX, modelView);

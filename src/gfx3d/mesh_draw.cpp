@@ -173,7 +173,10 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         if (!visible) return 0;
     }
 
-    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+    r.glState.Colour(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+    // Meshes modulate their textures by vertex colours and lights (2D
+    // drawing may have left unit 0 replacing).
+    r.glState.TextureModulated();
 
     if (effectEnabled) {
         if (effectKind == 2) {
@@ -425,6 +428,9 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
     glPopMatrix();
-    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+    // Units, bindings, modes and the lighting switch were set directly
+    // above, and the colour array left the current colour undefined.
+    r.glState.Forget();
+    r.glState.Colour(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
     return 0;
 }

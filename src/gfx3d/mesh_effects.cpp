@@ -2,6 +2,7 @@
 // shadow volume (extruded silhouette and caps).
 #include <vector>
 
+#include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/zadederu3d.h"
 #include "platform/gl.h"
 
@@ -40,6 +41,7 @@ void Zadederu3D::BuildRampTexture(MeshObjectX& mesh) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    renderer->glState.ForgetTextureBinding();  // the ramp is bound now
     mesh.rampStep = 1.0f / static_cast<float>(height);
 }
 
@@ -47,8 +49,8 @@ void Zadederu3D::DrawShadowVolume(MeshObjectX& mesh, const GrowArray<MeshVertex>
                                   const float light[3], bool caps) {
     int count = mesh.facing.count;
     glDisable(GL_CULL_FACE);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    renderer->glState.Texturing(0, false);
+    renderer->glState.Lighting(false);
     glStencilFunc(GL_ALWAYS, 0, 0xFFFFFFFFu);
     auto extruded = [&](const float* v) {
         glVertex4f(v[0] - light[0], v[1] - light[1], v[2] - light[2], 0);

@@ -47,7 +47,7 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     renderer->alphaLevel = 0.5f;
-    glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
+    renderer->glState.Colour(0.5f, 0.5f, 0.5f, 0.5f);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_NOTEQUAL, 0, 0xFFFFFFFFu);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
@@ -57,7 +57,7 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
                   static_cast<float>(renderer->screenHeight), 0);
     glDisable(GL_BLEND);
     renderer->alphaLevel = 1.0f;
-    glColor4f(1, 1, 1, 1);
+    renderer->glState.Colour(1, 1, 1, 1);
     glShadeModel(GL_SMOOTH);
     glDepthFunc(GL_LESS);
     glDisable(GL_STENCIL_TEST);
@@ -104,9 +104,9 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     glFrontFace(GL_CCW);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0);
-    glColor4f(1, 1, 1, 1);
+    r.glState.Colour(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
-    DisableUnusedFixedFunctions();
+    DisableUnusedFixedFunctions(r.glState);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_DITHER);
@@ -223,10 +223,10 @@ void Zadederu3D::SetLight(int index, int colour, const float position[3],
     if (cutoff == 0) {
         glDisable(light);
         lightMask &= static_cast<uint8_t>(~(1u << n));
-        if (lightMask == 0) glDisable(GL_LIGHTING);
+        if (lightMask == 0) renderer->glState.Lighting(false);
         return;
     }
-    glEnable(GL_LIGHTING);
+    renderer->glState.Lighting(true);
     glEnable(light);
     lightMask |= static_cast<uint8_t>(1u << n);
     glEnable(GL_COLOR_MATERIAL);
@@ -309,7 +309,7 @@ void Zadederu3D::DrawAxes(float x, float y, float z) {
         {{0, 0, 1}, {0, 0, 1}, {{0.25f, 0, 0.75f}, {-0.25f, 0, 0.75f}, {0, 0.25f, 0.75f}, {0, -0.25f, 0.75f}}},
     };
     for (const Axis& a : axes) {
-        glColor3fv(a.colour);
+        renderer->glState.Colour(a.colour[0], a.colour[1], a.colour[2], 1);
         glBegin(GL_LINE_STRIP);
         glVertex3f(0, 0, 0);
         glVertex3fv(a.tip);
@@ -338,16 +338,16 @@ void DrawMarker(OpenGLZadederu& r, int colour, Draw draw) {
     glEnable(GL_COLOR_MATERIAL);
     float rgb[3];
     ColourFloats(colour, rgb);
-    glColor3fv(rgb);
+    r.glState.Colour(rgb[0], rgb[1], rgb[2], 1);
     // Markers are drawn in plain colour: a bound sprite's texturing is
     // switched off around them.
     bool textured = r.boundSlot >= 0;
-    if (textured) glDisable(GL_TEXTURE_2D);
+    if (textured) r.glState.Texturing(0, false);
     draw();
-    if (textured) glEnable(GL_TEXTURE_2D);
+    if (textured) r.glState.Texturing(0, true);
     glPopMatrix();
-    glPopAttrib();
-    glColor4f(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
+    glPopAttrib();  // the lighting switch as it was: the record still holds
+    r.glState.Colour(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
 }
 
 }  // namespace
