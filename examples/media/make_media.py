@@ -63,6 +63,18 @@ def dusk(x, y):
     return (230 - y // 3, 100 - y // 6, 60 + y // 6)
 
 
+TUNE = (523.25, 587.33, 698.46, 783.99)  # C, D, F, G: half a second each
+
+
+def tune(t):
+    """A looping tune of four notes, each fading in and out so that the loop
+    and the note changes do not click."""
+    note = min(int(t / 0.5), len(TUNE) - 1)
+    u = t - note * 0.5
+    envelope = min(1.0, u / 0.02, (0.5 - u) / 0.02)
+    return 0.5 * envelope * math.sin(2 * math.pi * TUNE[note] * u)
+
+
 def main():
     out = pathlib.Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
@@ -72,6 +84,7 @@ def main():
     write_wav(out / "beep.wav", 0.15, lambda t: 0.6 * math.sin(2 * math.pi * 880 * t) * (1 - t / 0.15))
     write_wav(out / "chime.wav", 0.6, lambda t: 0.4 * math.exp(-5 * t) * (
         math.sin(2 * math.pi * 660 * t) + math.sin(2 * math.pi * 990 * t)))
+    write_wav(out / "tune.wav", 2.0, tune)
 
 
 if __name__ == "__main__":

@@ -1,8 +1,9 @@
 # The examples, each started from a directory of its own: its window and
 # caption, its title in the packed font, one thing its area must show (the
 # balls' key colour gone and the scene moving, a fade to the other picture,
-# 3D objects turning, a sound on the device, a held key listed, settings
-# kept from one run to the next, a path drawn), and Escape ending it with 0.
+# 3D objects turning, music and a sound on the device, a held key listed,
+# settings kept from one run to the next, a path drawn), and Escape ending it
+# with 0.
 . "$(dirname "$0")/lib.sh"
 
 suffix=""; is_windows && suffix=.exe
@@ -68,37 +69,56 @@ poll 30 turned || fail "objects3d: the cubes do not turn"
 check colour "$SHOT" 16,16,32 0 300000 || fail "objects3d: nothing drawn over the ground"
 leave
 
-# Sound: both sounds load, and the beep it plays each second reaches the
-# device (Linux: SDL's disk driver; Wine: ALSA's file plugin).
-audio=$E2E_WORK/sound.out
-if is_windows; then
-  cat > "$E2E_WORK/asound.conf" <<EOF
-pcm.!default { type plug slave { pcm "capture" format S16_LE } }
-pcm.capture { type file slave.pcm "silent" file "$audio" format "raw" }
-pcm.silent { type null }
-EOF
-  export ALSA_CONFIG_PATH=$E2E_WORK/asound.conf WINEDLLOVERRIDES="mscoree,mshtml=;winepulse.drv=d"
-else
-  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$audio
-fi
+# Sound: both sounds load; the tune plays as music; M stops it, and the beep
+# played each second still reaches the device (Linux: SDL's disk driver;
+# Wine: a PulseAudio null sink, which mixes the music's and the sounds'
+# streams as a device does; ALSA's file plugin would let them overwrite
+# each other in its file).
+. "$BRINDLE_SOURCE/tests/e2e/lib_audio.sh"
+if is_windows; then start_pulse; capture_pulse sound; else capture_linux sound; fi
+with_audio
 start_example sound "Example: Sound"
-unset ALSA_CONFIG_PATH WINEDLLOVERRIDES SDL_AUDIODRIVER SDL_DISKAUDIOFILE
+without_audio
 loaded() { shows 8 8 "Sound effects" && check text "$SHOT" "$font" 8 40 "beep.wav: loaded" &&
-  check text "$SHOT" "$font" 8 60 "chime.wav: loaded"; }
-poll 60 loaded || fail "sound: the sounds did not load"
-heard() {
-  /usr/bin/python3 - "$audio" <<'PY'
-import array, sys
+  check text "$SHOT" "$font" 8 60 "chime.wav: loaded" &&
+  check text "$SHOT" "$font" 8 190 "Music: tune.wav playing"; }
+poll 60 loaded || fail "sound: the sounds did not load or the music did not start"
+# listen WHAT SINCE: the capture from SINCE seconds on holds (tune) 0.3 s of
+# each of the tune's four notes, (beep) the beep, or (quiet) 3 s without
+# the tune. listen length: the capture's length in seconds so far.
+listen() {
+  /usr/bin/python3 - "$BRINDLE_SOURCE/tests/e2e" "$CAPTURE" "$@" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from audio import read_capture, tone_runs
 try:
-    data = open(sys.argv[1], "rb").read()
+    rate, x = read_capture(sys.argv[2])
 except OSError:
     sys.exit(1)
-samples = array.array("h", data[: len(data) // 2 * 2])
-sys.exit(0 if samples and max(abs(s) for s in samples) > 2000 else 1)
+if sys.argv[3] == "length":
+    print("%.2f" % (len(x) / rate))
+    sys.exit(0)
+x = x[int(float(sys.argv[4]) * rate):]
+def longest(freq, gap=0.05):
+    return max((r[1] for r in tone_runs(x, rate, freq, gap)), default=0)
+notes = (523.25, 587.33, 698.46, 783.99)  # examples/media/make_media.py
+if sys.argv[3] == "tune":
+    sys.exit(0 if all(longest(f) >= 0.3 for f in notes) else 1)
+if sys.argv[3] == "beep":
+    sys.exit(0 if longest(880, 0.015) >= 0.05 else 1)
+sys.exit(0 if len(x) >= 3 * rate and max(longest(f) for f in notes) < 0.1 else 1)
 PY
 }
-poll 60 heard || fail "sound: no beep reached the device"
+poll 60 listen tune 0 || fail "sound: the tune's notes did not reach the device"
+focus_window "$WINDOW" || fail "sound: no focus"
+hold_until 30 m -- shows 8 190 "Music: stopped" || fail "sound: M did not stop the music"
+# What the device had queued may still play out for a moment.
+since=$(listen length) || fail "sound: no capture"
+since=$(/usr/bin/python3 -c "print($since + 1)")
+poll 60 listen quiet "$since" || fail "sound: the tune still plays after M"
+listen beep "$since" || fail "sound: no beep reached the device"
 leave
+stop_capture
 
 # Input: a held key is listed by its code (205: right arrow), a typed
 # character joins the line of text.
