@@ -116,12 +116,12 @@ int main(int argc, char** argv) {
     InitializeInterleaved(argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto& m = reporter.medians;
+    auto& m = reporter.medians;  // milliseconds of CPU per second of video
     const double ours = m["BM_BrindlePlayVideoOnce"], ffplay = m["BM_Ffplay"], decode = m["BM_FfmpegDecodeToNull"];
     if (ours > 0 && ffplay > 0 && decode > 0) {
         std::printf("640 x 480 at 30 fps, CPU share per second of video (medians): Brindle %.1f %%, ffplay %.1f %%, "
                     "ffmpeg decoding to null %.1f %%\n",
-                    100 * ours, 100 * ffplay, 100 * decode);
+                    ours / 10, ffplay / 10, decode / 10);
         std::printf("  Brindle / ffplay = %.2f, Brindle / ffmpeg decoding = %.2f\n", ours / ffplay, ours / decode);
     }
     benchmark::Shutdown();
