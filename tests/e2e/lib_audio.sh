@@ -64,7 +64,15 @@ capture_pulse() {
 
 stop_capture() {
   if [ -n "$RECORDER_PID" ]; then
-    sleep 0.3  # the recorder's last buffer
+    # The recorder writes what it has buffered late: wait until half a
+    # second more than was on disk now has arrived (the monitor of a null
+    # sink streams silence without end), so every sample played before this
+    # call is in the file, however slow the machine.
+    local from t=300
+    from=$(stat -c %s "$CAPTURE" 2>/dev/null || echo 0)
+    while [ "$(stat -c %s "$CAPTURE" 2>/dev/null || echo 0)" -lt $((from + 96000)) ] && [ $t -gt 0 ]; do
+      sleep 0.1; t=$((t - 1))
+    done
     kill "$RECORDER_PID" 2>/dev/null
     wait "$RECORDER_PID" 2>/dev/null
     RECORDER_PID=""
