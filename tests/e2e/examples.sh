@@ -60,13 +60,22 @@ sun() { shot && check colour "$SHOT" 255,220,120 5000; }
 hold_until 60 space -- sun || fail "backgrounds: Space did not fade to dusk"
 leave
 
-# 3D objects: the turning cubes change the middle of the window.
+# 3D objects: the turning cubes change the middle of the window; the probe
+# sliding through the big cube touches it at times and is free at others;
+# the object under the mouse pointer is named (the big cube in the middle of
+# the window, nothing in a corner).
 start_example objects3d "Example: 3D Objects"
 poll 60 shows 8 8 "3D objects and lights" || fail "objects3d: no title"
 cp "$SHOT" "$E2E_WORK/objects0.png"
 turned() { shot && check differ "$E2E_WORK/objects0.png" "$SHOT" 220 140 200 200; }
 poll 30 turned || fail "objects3d: the cubes do not turn"
 check colour "$SHOT" 16,16,32 0 300000 || fail "objects3d: nothing drawn over the ground"
+poll 60 shows 8 30 "Probe touches the big cube" || fail "objects3d: the probe never touches the cube"
+poll 60 shows 8 30 "Probe is free" || fail "objects3d: the probe always touches the cube"
+xdotool mousemove --window "$WINDOW" 320 240
+poll 60 shows 8 50 "Under the mouse: the big cube" || fail "objects3d: the big cube is not picked"
+xdotool mousemove --window "$WINDOW" 620 460
+poll 60 shows 8 50 "Under the mouse: nothing " || fail "objects3d: something picked in a corner"
 leave
 
 # Sound: both sounds load; the tune plays as music; M stops it, and the beep
