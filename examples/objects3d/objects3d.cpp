@@ -65,7 +65,7 @@ void GameMain() {
 
         Enter3DMode(1, 200, 45);          // near and far planes, field of view
         SetCamera(0, 4, 14, 0, 0, 0);     // eye, then the point looked at
-        SetCulling(1);                    // hide the faces turned away
+        SetCulling(-1);  // counter-clockwise faces are the front: hide the others
         SetTexture(-1, -1);               // vertex colours only
         SetHeadLight(0, 0x606060);        // a light along the view
         double lx = 6 * Sin(angle * 2), lz = 6 * Cos(angle * 2);

@@ -60,16 +60,21 @@ sun() { shot && check colour "$SHOT" 255,220,120 5000; }
 hold_until 60 space -- sun || fail "backgrounds: Space did not fade to dusk"
 leave
 
-# 3D objects: the turning cubes change the middle of the window; the probe
-# sliding through the big cube touches it at times and is free at others;
-# the object under the mouse pointer is named (the big cube in the middle of
-# the window, nothing in a corner).
+# 3D objects: the turning cubes change the middle of the window, their near
+# faces drawn; the probe sliding through the big cube touches it at times and
+# is free at others; the object under the mouse pointer is named (the big
+# cube in the middle of the window, nothing in a corner).
 start_example objects3d "Example: 3D Objects"
 poll 60 shows 8 8 "3D objects and lights" || fail "objects3d: no title"
 cp "$SHOT" "$E2E_WORK/objects0.png"
 turned() { shot && check differ "$E2E_WORK/objects0.png" "$SHOT" 220 140 200 200; }
 poll 30 turned || fail "objects3d: the cubes do not turn"
 check colour "$SHOT" 16,16,32 0 300000 || fail "objects3d: nothing drawn over the ground"
+# The faces towards the camera are drawn, lit by the head light in their own
+# colour: little of the grey (51, 51, 51) that only the far faces, turned
+# away from both lights, would show if the culling kept them instead.
+front() { shot && check colour "$SHOT" 51,51,51 0 2000; }
+poll 30 front || fail "objects3d: the cubes' far faces are drawn instead of the near ones"
 poll 60 shows 8 30 "Probe touches the big cube" || fail "objects3d: the probe never touches the cube"
 poll 60 shows 8 30 "Probe is free" || fail "objects3d: the probe always touches the cube"
 xdotool mousemove --window "$WINDOW" 320 240
