@@ -33,8 +33,9 @@ void GameMain() {
     double downloads = 0;
     for (;;) {
         if (again) {
-            // The transfer blocks until it ends, so the frame shown before
-            // it is the progress report.
+            // HttpGetFile blocks until the transfer ends and reports nothing
+            // on the way, so the frame shown before it is the progress report
+            // and the time it took is shown after it.
             Header("Downloading...", address);
             ShowFrame();
             // A new file each time: the line file read below is kept in
@@ -42,8 +43,10 @@ void GameMain() {
             downloads = downloads + 1;
             file = RtString("download") + downloads + ".txt";
             // 1 when the server sent the whole file and closed the connection.
+            double started = ElapsedTime();
             double ok = HttpGetFile(host, path, port, file);
-            status = ok != 0 ? RtString("Done: ") + file : RtString("Failed");
+            RtString took = RtString(" after ") + (ElapsedTime() - started) + " ms";
+            status = (ok != 0 ? RtString("Done: ") + file : RtString("Failed")) + took;
             again = false;
         }
         bool spaceDown = KeyDown(kSpace) != 0;

@@ -194,6 +194,6 @@ E2E_PIDS+=($!)
 serving() { /usr/bin/python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/hello.txt', timeout=2)" 2>/dev/null; }
 poll 30 serving || fail "download: the test's web server did not start"
 start_example download "Example: Download" 127.0.0.1 "$port" /hello.txt
-fetched() { shows 8 30 "Done: download1.txt" && check text "$SHOT" "$font" 8 90 "Hello from the server"; }
+fetched() { shows 8 30 "Done: download1.txt after " && check text "$SHOT" "$font" 8 90 "Hello from the server"; }
 poll 60 fetched || fail "download: the file was not fetched and shown"
 leave
