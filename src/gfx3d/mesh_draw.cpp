@@ -175,8 +175,12 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
 
     r.glState.Colour(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
     // Meshes modulate their textures by vertex colours and lights (2D
-    // drawing may have left unit 0 replacing).
-    r.glState.TextureModulated();
+    // drawing may have left unit 0 replacing). A mesh without either, in
+    // opaque white, replaces instead: the same pixels for less work.
+    if (!effectEnabled && !mesh.usesVertexColours && lightMask == 0)
+        r.glState.TextureInCurrentColour();
+    else
+        r.glState.TextureModulated();
 
     if (effectEnabled) {
         if (effectKind == 2) {

@@ -39,8 +39,9 @@ void LoadImages() {
     LoadSprite("gs_c.bmp", kKeyed);
 }
 
-// A small coloured torus-like ring from code: strips with vertex colours.
-void BuildRing(int object) {
+// A small torus-like ring from code: strips with vertex colours, or all
+// white (no colour array: drawn in the current colour).
+void BuildRing(int object, bool white = false) {
     SetBuildNormals(2);
     StartObject(object);
     for (int i = 0; i < 6; ++i) {
@@ -49,7 +50,7 @@ void BuildRing(int object) {
                 double t = j * 60.0, e = k * 60.0 + j * 10.0;
                 double r = Cos(t) * 2 + 6;
                 AddVertex(Sin(e) * r, 2 * Sin(t), Cos(e) * r, k / 6.0, j / 6.0,
-                          j % 2 ? 0x40C0FF : 0xFFFFFF);
+                          j % 2 && !white ? 0x40C0FF : 0xFFFFFF);
             }
         }
         NewStrip();
@@ -198,12 +199,14 @@ TEST_F(GlState, RecordAgreesWithGlAfterEveryCommand) {
     }
 }
 
-// The same picture (2D, then a billboard and a mesh with vertex colours)
-// with the record skipping and choosing replace, and
+// The same picture (2D, then a billboard, a mesh with vertex colours and a
+// white one, sphere-mapped, in full and in half alpha) with the record
+// skipping and choosing replace, and
 // with every call made and modulate throughout, over a background in
 // which every pixel differs.
 TEST_F(GlState, SkippingLeavesThePictureAsItWas) {
     BuildRing(5);
+    BuildRing(6, true);
     std::vector<std::vector<uint32_t>> pictures;
     for (bool skipping : {false, true}) {
         runtime.renderer.glState.SetSkipping(skipping);
@@ -216,7 +219,22 @@ TEST_F(GlState, SkippingLeavesThePictureAsItWas) {
             // Vertex colours after white 2D drawing: modulated again.
             SetTexture(kSprite, -1);
             DrawObject(5, 0);
+            // A white mesh in white light replaces; in half alpha it modulates.
+            SetTexture(kOther, -1);
+            AddRotation(60, 1, 0, 0);
+            SetEnvironmentMap(1);
+            DrawObject(6, 0);
+            SetEnvironmentMap(0);
+            SetTranslation(10, 0, 0);
+            DrawObject(6, 0);
         });
+        SetAlphaMode(-0.5);
+        Scene3D([] {
+            SetTexture(kKeyed, -1);
+            SetTranslation(-12, 0, 0);
+            DrawObject(6, 0);
+        });
+        SetAlphaMode(0);
         DrawSprite(kSprite, 600, 10);
         pictures.push_back(Block(0, 0, 640, 480));
     }
