@@ -8,11 +8,15 @@
 # (default 10) after 3 s of warm-up, REPS (default 5) times, the order
 # rotating from one repetition to the next. Prints medians and the ratios
 # to the floor by both measures.
-#   bench/frame_rate/run.sh [SECONDS] [REPS]
+#   bench/frame_rate/run.sh [SECONDS] [REPS] [BEFORE-DIR]
+# BEFORE-DIR, when given, holds glimmerball_1600 and glimmerball_1600.exe
+# built from an earlier commit: they join the rotation ("linux_before",
+# "windows_before") and each build is compared with its earlier self.
+# NO_BUILD=1 measures the binaries as they are.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
-seconds=${1:-10}; reps=${2:-5}
-"$here/scripts/build" linux windows-i386 >/dev/null
+seconds=${1:-10}; reps=${2:-5}; before=${3:-}
+[ "${NO_BUILD:-0}" = 1 ] || "$here/scripts/build" linux windows-i386 >/dev/null
 . "$here/scripts/xvfb-lib.sh"
 BRINDLE_FORCE_XVFB=1 start_display 1920x1440
 media=$here/build/linux/game/media
@@ -27,23 +31,32 @@ server=$!
 cleanup() { wineserver -k 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; stop_display; }
 trap cleanup EXIT
 
-for exe in "$here/build/linux/bench/frame_rate/glimmerball_1600" \
-           "$here/build/windows-i386/bench/frame_rate/glimmerball_1600.exe"; do
-  mkdir -p "$work/$(basename "$exe")"
-  cp "$exe" "$media"/*.bmp "$work/$(basename "$exe")/"
-done
+# Each game in a directory of its own with the media beside it.
+place() { mkdir -p "$work/$1"; cp "$2" "$media"/*.bmp "$work/$1/"; }
+place linux "$here/build/linux/bench/frame_rate/glimmerball_1600"
+place windows "$here/build/windows-i386/bench/frame_rate/glimmerball_1600.exe"
+programs=(floor linux windows)
+if [ -n "$before" ]; then
+  place linux_before "$before/glimmerball_1600"
+  place windows_before "$before/glimmerball_1600.exe"
+  programs+=(linux_before windows_before)
+fi
 floor() { "$measure" "$seconds" 3 -- "$here/build/linux/bench/frame_rate/plain_torus" 1600 1200 600 "$media"; }
-linux() { (cd "$work/glimmerball_1600" && "$measure" "$seconds" 3 -- ./glimmerball_1600); }
-windows() {
-  (cd "$work/glimmerball_1600.exe" &&
+game() { (cd "$work/$1" && "$measure" "$seconds" 3 -- ./glimmerball_1600); }
+exe() {
+  (cd "$work/$1" &&
    "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" ./glimmerball_1600.exe)
 }
+linux() { game linux; }
+windows() { exe windows; }
+linux_before() { game linux_before; }
+windows_before() { exe windows_before; }
 
 declare -A fps cpu
-programs=(floor linux windows)
+n=${#programs[@]}
 for rep in $(seq "$reps"); do
-  for i in 0 1 2; do
-    p=${programs[$(( (rep + i) % 3 ))]}
+  for i in $(seq 0 $((n - 1))); do
+    p=${programs[$(( (rep + i) % n ))]}
     read -r f c < <("$p")
     fps[$p]+="$f "; cpu[$p]+="$c "
   done
@@ -53,11 +66,13 @@ median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[
 declare -A mf mc
 for p in "${programs[@]}"; do
   mf[$p]=$(echo "${fps[$p]}" | median); mc[$p]=$(echo "${cpu[$p]}" | median)
-  printf '%-8s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
+  printf '%-15s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
     "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
 done
-for p in linux windows; do
-  awk -v p="$p" -v f="${mf[$p]}" -v ff="${mf[floor]}" -v c="${mc[$p]}" -v cf="${mc[floor]}" \
-    'BEGIN{printf "%s / floor: fps %.2f, CPU per frame %.2f (floor / %s %.2f)\n", p, f/ff, c/cf, p, cf/c}'
-done
+ratio() {  # ratio A B: A's fps and CPU per frame against B's
+  awk -v a="$1" -v b="$2" -v f="${mf[$1]}" -v fb="${mf[$2]}" -v c="${mc[$1]}" -v cb="${mc[$2]}" \
+    'BEGIN{printf "%s / %s: fps %.2f, CPU per frame %.2f (%s / %s %.2f)\n", a, b, f/fb, c/cb, b, a, cb/c}'
+}
+for p in "${programs[@]:1}"; do ratio "$p" floor; done
+if [ -n "$before" ]; then ratio linux linux_before; ratio windows windows_before; fi
 echo "(the goal: the game's fps at least the floor's; medians of $reps interleaved repetitions of ${seconds} s)"

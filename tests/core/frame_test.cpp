@@ -177,6 +177,23 @@ TEST_F(Frames, PresentedFrameIsClearedAfterTheSwap) {
     EXPECT_EQ(rgba[2], 0);
 }
 
+// Outside the shadow pass the stencil buffer is cleared with the depth
+// buffer; during it (a fade while shadows are drawn) its counts stay.
+TEST_F(Frames, PresentClearsTheStencilBufferOutsideTheShadowPass) {
+    for (bool pass : {false, true}) {
+        glClearStencil(7);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glClearStencil(0);
+        runtime.scene.shadowVolumeMode = pass;
+        PresentAndPace(r);
+        runtime.scene.shadowVolumeMode = false;
+        unsigned char stencil = 99;
+        glReadBuffer(GL_BACK);
+        glReadPixels(320, 240, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
+        EXPECT_EQ(stencil, pass ? 7 : 0) << (pass ? "during" : "outside") << " the shadow pass";
+    }
+}
+
 TEST(ElapsedTime, CountsFromTheEndOfStartUp) {
     StartTestRuntime();
     double e1 = ElapsedTime();
