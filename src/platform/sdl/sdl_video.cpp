@@ -8,11 +8,7 @@
 // window. The clock is the wall clock while playing, so pictures keep their
 // times on a busy machine (late ones are passed over rather than shown late).
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -26,6 +22,7 @@ extern "C" {
 #include <thread>
 #include <vector>
 
+#include "platform/sdl/ffmpeg_library.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_media.h"
@@ -70,11 +67,12 @@ public:
         }
         CloseWindow();
         lastStatistics = {shownCount_, passedOver_};
-        sws_freeContext(scale_);
-        swr_free(&resample_);
-        avcodec_free_context(&video_);
-        avcodec_free_context(&audio_);
-        avformat_close_input(&format_);
+        if (!ff_) return;  // nothing was made
+        ff_->sws_freeContext(scale_);
+        ff_->swr_free(&resample_);
+        ff_->avcodec_free_context(&video_);
+        ff_->avcodec_free_context(&audio_);
+        ff_->avformat_close_input(&format_);
     }
 
     int32_t Play() override {
@@ -178,29 +176,30 @@ public:
 
 private:
     bool Open(const char* file) {
-        if (avformat_open_input(&format_, file, nullptr, nullptr) != 0) return false;
-        if (avformat_find_stream_info(format_, nullptr) < 0) return false;
+        if (!ff_) return false;  // FFmpeg's libraries are missing: no video plays
+        if (ff_->avformat_open_input(&format_, file, nullptr, nullptr) != 0) return false;
+        if (ff_->avformat_find_stream_info(format_, nullptr) < 0) return false;
         const AVCodec* codec = nullptr;
-        videoStream_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+        videoStream_ = ff_->av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
         if (videoStream_ >= 0 && !OpenDecoder(videoStream_, codec, video_)) videoStream_ = -1;
         const AVCodec* audioCodec = nullptr;
-        audioStream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, &audioCodec, 0);
+        audioStream_ = ff_->av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, &audioCodec, 0);
         if (audioStream_ >= 0 && !OpenDecoder(audioStream_, audioCodec, audio_)) audioStream_ = -1;
         if (!video_ && !audio_) return false;
         if (video_) {
             width_ = video_->width;
             height_ = video_->height;
             if (width_ <= 0 || height_ <= 0) return false;
-            scale_ = sws_getContext(width_, height_, video_->pix_fmt, width_, height_, AV_PIX_FMT_RGBA, SWS_BILINEAR,
+            scale_ = ff_->sws_getContext(width_, height_, video_->pix_fmt, width_, height_, AV_PIX_FMT_RGBA, SWS_BILINEAR,
                                     nullptr, nullptr, nullptr);
             if (!scale_) return false;
         }
         if (audio_) {
             AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-            if (swr_alloc_set_opts2(&resample_, &stereo, AV_SAMPLE_FMT_S16, kAudioRate, &audio_->ch_layout,
+            if (ff_->swr_alloc_set_opts2(&resample_, &stereo, AV_SAMPLE_FMT_S16, kAudioRate, &audio_->ch_layout,
                                     audio_->sample_fmt, audio_->sample_rate, 0, nullptr) < 0 ||
-                swr_init(resample_) < 0) {
-                avcodec_free_context(&audio_);
+                ff_->swr_init(resample_) < 0) {
+                ff_->avcodec_free_context(&audio_);
                 audioStream_ = -1;
             }
         }
@@ -209,7 +208,7 @@ private:
         for (int s : {videoStream_, audioStream_}) {
             if (s < 0 || us > 0) continue;
             const AVStream* st = format_->streams[s];
-            if (st->duration > 0) us = av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000});
+            if (st->duration > 0) us = ff_->av_rescale_q(st->duration, st->time_base, AVRational{1, 1000000});
         }
         length_ = static_cast<int32_t>(us / 1000);
         return true;
@@ -217,14 +216,14 @@ private:
 
     bool OpenDecoder(int stream, const AVCodec* codec, AVCodecContext*& context) {
         if (!codec) return false;
-        context = avcodec_alloc_context3(codec);
-        if (!context || avcodec_parameters_to_context(context, format_->streams[stream]->codecpar) < 0) {
-            avcodec_free_context(&context);
+        context = ff_->avcodec_alloc_context3(codec);
+        if (!context || ff_->avcodec_parameters_to_context(context, format_->streams[stream]->codecpar) < 0) {
+            ff_->avcodec_free_context(&context);
             return false;
         }
         context->thread_count = 0;  // FFmpeg's choice, as its own tools make it
-        if (avcodec_open2(context, codec, nullptr) != 0) {
-            avcodec_free_context(&context);
+        if (ff_->avcodec_open2(context, codec, nullptr) != 0) {
+            ff_->avcodec_free_context(&context);
             return false;
         }
         return true;
@@ -232,15 +231,15 @@ private:
 
     // The worker: reads and decodes ahead while there is room.
     void Run() {
-        AVPacket* packet = av_packet_alloc();
-        AVFrame* frame = av_frame_alloc();
+        AVPacket* packet = ff_->av_packet_alloc();
+        AVFrame* frame = ff_->av_frame_alloc();
         std::unique_lock<std::mutex> lk(lock_);
         while (!quit_ && packet && frame) {
             if (seek_) {
                 lk.unlock();
-                av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BACKWARD);
-                if (video_) avcodec_flush_buffers(video_);
-                if (audio_) avcodec_flush_buffers(audio_);
+                ff_->av_seek_frame(format_, -1, 0, AVSEEK_FLAG_BACKWARD);
+                if (video_) ff_->avcodec_flush_buffers(video_);
+                if (audio_) ff_->avcodec_flush_buffers(audio_);
                 lk.lock();
                 pictures_.clear();
                 drained_ = false;
@@ -253,7 +252,7 @@ private:
                 continue;
             }
             lk.unlock();
-            const bool more = av_read_frame(format_, packet) >= 0;
+            const bool more = ff_->av_read_frame(format_, packet) >= 0;
             if (!more) {
                 // The end: what the decoders still hold.
                 if (video_) Decode(video_, nullptr, frame);
@@ -261,13 +260,13 @@ private:
             } else {
                 if (packet->stream_index == videoStream_) Decode(video_, packet, frame);
                 if (packet->stream_index == audioStream_) Decode(audio_, packet, frame);
-                av_packet_unref(packet);
+                ff_->av_packet_unref(packet);
             }
             lk.lock();
             if (!more) drained_ = true;
         }
-        av_frame_free(&frame);
-        av_packet_free(&packet);
+        ff_->av_frame_free(&frame);
+        ff_->av_packet_free(&packet);
     }
 
     bool AudioFull() {
@@ -276,16 +275,16 @@ private:
     }
 
     void Decode(AVCodecContext* decoder, const AVPacket* packet, AVFrame* frame) {
-        if (avcodec_send_packet(decoder, packet) < 0 && packet) return;
-        while (avcodec_receive_frame(decoder, frame) == 0) {
+        if (ff_->avcodec_send_packet(decoder, packet) < 0 && packet) return;
+        while (ff_->avcodec_receive_frame(decoder, frame) == 0) {
             if (decoder == video_) {
                 AddPicture(frame);
             } else if (audioDevice_) {
                 AddSound(frame);
             }
-            av_frame_unref(frame);
+            ff_->av_frame_unref(frame);
         }
-        if (!packet) avcodec_flush_buffers(decoder);  // ready for a seek after the end
+        if (!packet) ff_->avcodec_flush_buffers(decoder);  // ready for a seek after the end
     }
 
     void AddPicture(const AVFrame* frame) {
@@ -294,12 +293,12 @@ private:
         const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : 0;
         const int64_t start = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
         Picture p;
-        p.ms = av_rescale_q(pts - start, st->time_base, AVRational{1, 1000});
+        p.ms = ff_->av_rescale_q(pts - start, st->time_base, AVRational{1, 1000});
         p.rgba.resize(static_cast<size_t>(width_) * height_ * 4);
         uint8_t* planes[1] = {p.rgba.data()};
         int strides[1] = {width_ * 4};
-        sws_scale(scale_, frame->data, frame->linesize, 0, height_, planes, strides);
-        int64_t duration = av_rescale_q(frame->pkt_duration, st->time_base, AVRational{1, 1000});
+        ff_->sws_scale(scale_, frame->data, frame->linesize, 0, height_, planes, strides);
+        int64_t duration = ff_->av_rescale_q(frame->pkt_duration, st->time_base, AVRational{1, 1000});
         if (duration <= 0 && st->avg_frame_rate.num > 0) duration = 1000LL * st->avg_frame_rate.den / st->avg_frame_rate.num;
         std::lock_guard<std::mutex> g(lock_);
         if (seek_) return;
@@ -308,11 +307,11 @@ private:
     }
 
     void AddSound(const AVFrame* frame) {
-        const int room = swr_get_out_samples(resample_, frame->nb_samples);
+        const int room = ff_->swr_get_out_samples(resample_, frame->nb_samples);
         if (room <= 0) return;
         std::vector<int16_t> out(static_cast<size_t>(room) * kAudioChannels);
         uint8_t* planes[1] = {reinterpret_cast<uint8_t*>(out.data())};
-        const int n = swr_convert(resample_, planes, room, const_cast<const uint8_t**>(frame->extended_data),
+        const int n = ff_->swr_convert(resample_, planes, room, const_cast<const uint8_t**>(frame->extended_data),
                                   frame->nb_samples);
         if (n <= 0) return;
         std::lock_guard<std::mutex> g(audioLock_);
@@ -411,6 +410,7 @@ private:
         SDL_RenderPresent(renderer_);
     }
 
+    const FfmpegCalls* ff_ = Ffmpeg();
     bool opened_ = false;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* video_ = nullptr;
