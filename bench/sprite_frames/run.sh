@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# 5000 sprites of 32 x 32 per 640 x 480 frame under Mesa llvmpipe, on both
+# targets: the game program drawing them with DrawSprite (sprite_game.cpp)
+# against the plain floor drawing the same quads without the runtime
+# (plain_sprites.h: SDL2 + OpenGL on Linux, Win32 + WGL as a .exe under
+# Wine). Each of the four programs is measured the same way as the frame-rate
+# run (bench/frame_rate/measure.py: frames per second from Mesa's heads-up
+# display, CPU milliseconds per frame over the same seconds, Wine's including
+# its wineserver), SECONDS (default 8) after 3 s of warm-up, REPS (default 5)
+# times, the order rotating from one repetition to the next. Prints medians
+# and each target's ratio DrawSprite / floor by both measures.
+#   bench/sprite_frames/run.sh [SECONDS] [REPS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+seconds=${1:-8}; reps=${2:-5}
+"$here/scripts/build" linux windows-i386 >/dev/null
+. "$here/scripts/xvfb-lib.sh"
+BRINDLE_FORCE_XVFB=1 start_display 1024x768
+measure=$here/bench/frame_rate/measure.py
+work=$(mktemp -d)
+export WINEPREFIX=${BRINDLE_WINEPREFIX:-$here/build/wineprefix}
+"$here/scripts/wine-run" cmd /c exit >/dev/null 2>&1  # the prefix exists
+# A wineserver of our own, in the foreground, so its CPU time can be read.
+wineserver -k 2>/dev/null || true
+wineserver -f -p &
+server=$!
+cleanup() { wineserver -k 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; stop_display; }
+trap cleanup EXIT
+
+# Each program in a folder of its own (the game writes its image beside itself).
+for exe in linux/bench/sprite_frames/sprite_game linux/bench/sprite_frames/plain_sprites \
+           windows-i386/bench/sprite_frames/sprite_game.exe \
+           windows-i386/bench/sprite_frames/plain_sprites.exe; do
+  dir="$work/${exe%%/*}-$(basename "$exe")"
+  mkdir -p "$dir"
+  cp "$here/build/$exe" "$dir/"
+done
+native() { (cd "$work/linux-$1" && "$measure" "$seconds" 3 -- "./$1"); }
+under_wine() {
+  (cd "$work/windows-i386-$1.exe" &&
+   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" "./$1.exe")
+}
+linux_floor() { native plain_sprites; }
+linux_game() { native sprite_game; }
+wine_floor() { under_wine plain_sprites; }
+wine_game() { under_wine sprite_game; }
+
+declare -A fps cpu
+programs=(linux_floor linux_game wine_floor wine_game)
+n=${#programs[@]}
+for rep in $(seq "$reps"); do
+  for i in $(seq 0 $((n - 1))); do
+    p=${programs[$(( (rep + i) % n ))]}
+    read -r f c < <("$p")
+    fps[$p]+="$f "; cpu[$p]+="$c "
+  done
+done
+
+median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
+declare -A mf mc
+for p in "${programs[@]}"; do
+  mf[$p]=$(echo "${fps[$p]}" | median); mc[$p]=$(echo "${cpu[$p]}" | median)
+  printf '%-12s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
+    "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
+done
+for t in linux wine; do
+  awk -v t="$t" -v f="${mf[${t}_game]}" -v ff="${mf[${t}_floor]}" \
+      -v c="${mc[${t}_game]}" -v cf="${mc[${t}_floor]}" \
+    'BEGIN{printf "%-5s DrawSprite / floor: fps %.2f, CPU per frame floor / DrawSprite %.2f\n", t, f/ff, cf/c}'
+done
+awk -v g="${mf[wine_game]}" -v l="${mf[linux_game]}" -v wf="${mf[wine_floor]}" -v lf="${mf[linux_floor]}" \
+  'BEGIN{printf "Wine / Linux fps: DrawSprite %.2f, floor %.2f\n", g/l, wf/lf}'
+echo "(goal: DrawSprite at least 0.95 x the floor's fps; medians of $reps interleaved repetitions of ${seconds} s)"
