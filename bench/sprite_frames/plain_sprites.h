@@ -45,12 +45,15 @@ inline void SetUp() {
     glClearColor(0, 0, 0, 1);
 }
 
-inline void DrawFrame() {
+// perQuad: each quad in a glBegin/glEnd of its own, as the runtime draws a
+// sprite (a diagnosis: what the extra calls cost, under Wine above all).
+inline void DrawFrame(bool perQuad) {
     using namespace sprite_scene;
     glClear(GL_COLOR_BUFFER_BIT);
-    glBegin(GL_QUADS);
+    if (!perQuad) glBegin(GL_QUADS);
     for (int i = 0; i < kSprites; ++i) {
         float x = static_cast<float>(SpriteX(i)), y = static_cast<float>(SpriteY(i));
+        if (perQuad) glBegin(GL_TRIANGLE_FAN);
         glTexCoord2f(0, 0);
         glVertex2f(x, y + kSize);
         glTexCoord2f(1, 0);
@@ -59,8 +62,9 @@ inline void DrawFrame() {
         glVertex2f(x + kSize, y);
         glTexCoord2f(0, 1);
         glVertex2f(x, y);
+        if (perQuad) glEnd();
     }
-    glEnd();
+    if (!perQuad) glEnd();
 }
 
 }  // namespace plain_sprites

@@ -1,6 +1,9 @@
 // The floor of the sprite frame-rate run on Windows: a plain Win32 + WGL
-// program drawing the same sprites (plain_sprites.h), no runtime.
+// program drawing the same sprites (plain_sprites.h), no runtime. With the
+// argument "per-quad" each quad is a primitive of its own.
 #include <windows.h>
+
+#include <cstring>
 
 #include "plain_sprites.h"
 
@@ -11,7 +14,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    const bool perQuad = arguments && std::strstr(arguments, "per-quad") != nullptr;
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC;
     wc.lpfnWndProc = WindowProc;
@@ -43,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        plain_sprites::DrawFrame();
+        plain_sprites::DrawFrame(perQuad);
         SwapBuffers(dc);
     }
 }

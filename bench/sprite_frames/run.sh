@@ -35,18 +35,23 @@ for exe in linux/bench/sprite_frames/sprite_game linux/bench/sprite_frames/plain
   mkdir -p "$dir"
   cp "$here/build/$exe" "$dir/"
 done
-native() { (cd "$work/linux-$1" && "$measure" "$seconds" 3 -- "./$1"); }
+native() { (cd "$work/linux-$1" && "$measure" "$seconds" 3 -- "./$1" "${@:2}"); }
 under_wine() {
   (cd "$work/windows-i386-$1.exe" &&
-   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" "./$1.exe")
+   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" "./$1.exe" "${@:2}")
 }
 linux_floor() { native plain_sprites; }
 linux_game() { native sprite_game; }
 wine_floor() { under_wine plain_sprites; }
 wine_game() { under_wine sprite_game; }
+# Diagnosis: the floor with each quad a primitive of its own, as DrawSprite.
+linux_per_quad() { native plain_sprites per-quad; }
+wine_per_quad() { under_wine plain_sprites per-quad; }
 
 declare -A fps cpu
-programs=(linux_floor linux_game wine_floor wine_game)
+# SPRITE_PROGRAMS chooses (and orders) the programs, e.g. with the per-quad
+# floors; the default is the four above.
+read -r -a programs <<<"${SPRITE_PROGRAMS:-linux_floor linux_game wine_floor wine_game}"
 n=${#programs[@]}
 for rep in $(seq "$reps"); do
   for i in $(seq 0 $((n - 1))); do
@@ -64,10 +69,20 @@ for p in "${programs[@]}"; do
     "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
 done
 for t in linux wine; do
+  [ -n "${mf[${t}_game]:-}" ] && [ -n "${mf[${t}_floor]:-}" ] || continue
   awk -v t="$t" -v f="${mf[${t}_game]}" -v ff="${mf[${t}_floor]}" \
       -v c="${mc[${t}_game]}" -v cf="${mc[${t}_floor]}" \
     'BEGIN{printf "%-5s DrawSprite / floor: fps %.2f, CPU per frame floor / DrawSprite %.2f\n", t, f/ff, cf/c}'
 done
-awk -v g="${mf[wine_game]}" -v l="${mf[linux_game]}" -v wf="${mf[wine_floor]}" -v lf="${mf[linux_floor]}" \
-  'BEGIN{printf "Wine / Linux fps: DrawSprite %.2f, floor %.2f\n", g/l, wf/lf}'
+for t in linux wine; do
+  [ -n "${mf[${t}_per_quad]:-}" ] && [ -n "${mf[${t}_floor]:-}" ] || continue
+  awk -v t="$t" -v f="${mf[${t}_per_quad]}" -v ff="${mf[${t}_floor]}" \
+      -v c="${mc[${t}_per_quad]}" -v cf="${mc[${t}_floor]}" \
+    'BEGIN{printf "%-5s per-quad floor / floor: fps %.2f, CPU per frame %+.2f ms\n", t, f/ff, c-cf}'
+done
+if [ -n "${mf[wine_game]:-}" ] && [ -n "${mf[linux_game]:-}" ] && [ -n "${mf[wine_floor]:-}" ] &&
+   [ -n "${mf[linux_floor]:-}" ]; then
+  awk -v g="${mf[wine_game]}" -v l="${mf[linux_game]}" -v wf="${mf[wine_floor]}" -v lf="${mf[linux_floor]}" \
+    'BEGIN{printf "Wine / Linux fps: DrawSprite %.2f, floor %.2f\n", g/l, wf/lf}'
+fi
 echo "(goal: DrawSprite at least 0.95 x the floor's fps; medians of $reps interleaved repetitions of ${seconds} s)"
