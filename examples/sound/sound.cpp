@@ -72,7 +72,7 @@ void GameMain() {
         PrintText(Status("chime.wav", chimeLoaded), 8, 60);
         PrintText(RtString("Sounds started: ") + played, 8, 90);
         PrintText(MusicStatus(musicOn, musicResult), 8, 190);
-        PrintText("1 beep, 2 chime, Space soft chime, M music", 8, 160);
+        PrintText("1 beep, 2 chime, Space soft chime", 8, 160);
         ShowFrame();
     }
 }
