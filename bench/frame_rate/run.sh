@@ -21,18 +21,11 @@ seconds=${1:-10}; reps=${2:-5}; before=${3:-}
 BRINDLE_FORCE_XVFB=1 start_display 1920x1440
 media=$here/build/linux/game/media
 measure=$here/bench/frame_rate/measure.py
-work=$(mktemp -d)
-export WINEPREFIX=${BRINDLE_WINEPREFIX:-$here/build/wineprefix}
-"$here/scripts/wine-run" cmd /c exit >/dev/null 2>&1  # the prefix exists
-# A wineserver of our own, in the foreground, so its CPU time can be read.
-wineserver -k 2>/dev/null || true
-wineserver -f -p &
-server=$!
-cleanup() { wineserver -k 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; stop_display; }
-trap cleanup EXIT
+. "$here/bench/frame_lib.sh"
+own_wineserver
 
 # Each game in a directory of its own with the media beside it.
-place() { mkdir -p "$work/$1"; cp "$2" "$media"/*.bmp "$work/$1/"; }
+place() { mkdir -p "$WORK/$1"; cp "$2" "$media"/*.bmp "$WORK/$1/"; }
 place linux "$here/build/linux/bench/frame_rate/glimmerball_1600"
 place windows "$here/build/windows-i386/bench/frame_rate/glimmerball_1600.exe"
 programs=(floor linux windows)
@@ -42,40 +35,25 @@ if [ -n "$before" ]; then
   programs+=(linux_before windows_before)
 fi
 floor() { "$measure" "$seconds" 3 -- "$here/build/linux/bench/frame_rate/plain_torus" 1600 1200 600 "$media"; }
-game() { (cd "$work/$1" && "$measure" "$seconds" 3 -- ./glimmerball_1600); }
+game() { (cd "$WORK/$1" && "$measure" "$seconds" 3 -- ./glimmerball_1600); }
 exe() {
-  (cd "$work/$1" &&
-   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" ./glimmerball_1600.exe)
+  (cd "$WORK/$1" &&
+   "$measure" "$seconds" 3 --wineserver "$SERVER" -- "$here/scripts/wine-run" ./glimmerball_1600.exe)
 }
 linux() { game linux; }
 windows() { exe windows; }
 linux_before() { game linux_before; }
 windows_before() { exe windows_before; }
 
-declare -A fps cpu
-n=${#programs[@]}
-for rep in $(seq "$reps"); do
-  for i in $(seq 0 $((n - 1))); do
-    p=${programs[$(( (rep + i) % n ))]}
-    read -r f c < <("$p")
-    fps[$p]+="$f "; cpu[$p]+="$c "
-  done
-done
-
-median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
-declare -A mf mc
-for p in "${programs[@]}"; do
-  mf[$p]=$(echo "${fps[$p]}" | median); mc[$p]=$(echo "${cpu[$p]}" | median)
-  printf '%-15s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
-    "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
-done
+run_interleaved "$reps" "${programs[@]}"
+print_medians 15 "${programs[@]}"
 # ratio A B: A's fps and CPU per frame against B's, as the ratio of the
 # medians and as the median of the ratios within each repetition (the two
 # ran minutes apart at most, so a change in the machine's load between
 # repetitions cancels).
 ratio() {
-  awk -v a="$1" -v b="$2" -v f="${mf[$1]}" -v fb="${mf[$2]}" -v c="${mc[$1]}" -v cb="${mc[$2]}" \
-    -v fa="${fps[$1]}" -v fbs="${fps[$2]}" -v ca="${cpu[$1]}" -v cbs="${cpu[$2]}" '
+  awk -v a="$1" -v b="$2" -v f="${MF[$1]}" -v fb="${MF[$2]}" -v c="${MC[$1]}" -v cb="${MC[$2]}" \
+    -v fa="${FPS[$1]}" -v fbs="${FPS[$2]}" -v ca="${CPU[$1]}" -v cbs="${CPU[$2]}" '
     function med(s,   v, n, i, j, t) {
       n = split(s, v, " ")
       for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j] < v[j-1]; j--) { t = v[j]; v[j] = v[j-1]; v[j-1] = t }

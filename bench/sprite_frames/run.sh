@@ -17,28 +17,21 @@ seconds=${1:-8}; reps=${2:-5}
 . "$here/scripts/xvfb-lib.sh"
 BRINDLE_FORCE_XVFB=1 start_display 1024x768
 measure=$here/bench/frame_rate/measure.py
-work=$(mktemp -d)
-export WINEPREFIX=${BRINDLE_WINEPREFIX:-$here/build/wineprefix}
-"$here/scripts/wine-run" cmd /c exit >/dev/null 2>&1  # the prefix exists
-# A wineserver of our own, in the foreground, so its CPU time can be read.
-wineserver -k 2>/dev/null || true
-wineserver -f -p &
-server=$!
-cleanup() { wineserver -k 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"; stop_display; }
-trap cleanup EXIT
+. "$here/bench/frame_lib.sh"
+own_wineserver
 
 # Each program in a folder of its own (the game writes its image beside itself).
 for exe in linux/bench/sprite_frames/sprite_game linux/bench/sprite_frames/plain_sprites \
            windows-i386/bench/sprite_frames/sprite_game.exe \
            windows-i386/bench/sprite_frames/plain_sprites.exe; do
-  dir="$work/${exe%%/*}-$(basename "$exe")"
+  dir="$WORK/${exe%%/*}-$(basename "$exe")"
   mkdir -p "$dir"
   cp "$here/build/$exe" "$dir/"
 done
-native() { (cd "$work/linux-$1" && "$measure" "$seconds" 3 -- "./$1" "${@:2}"); }
+native() { (cd "$WORK/linux-$1" && "$measure" "$seconds" 3 -- "./$1" "${@:2}"); }
 under_wine() {
-  (cd "$work/windows-i386-$1.exe" &&
-   "$measure" "$seconds" 3 --wineserver "$server" -- "$here/scripts/wine-run" "./$1.exe" "${@:2}")
+  (cd "$WORK/windows-i386-$1.exe" &&
+   "$measure" "$seconds" 3 --wineserver "$SERVER" -- "$here/scripts/wine-run" "./$1.exe" "${@:2}")
 }
 linux_floor() { native plain_sprites; }
 linux_game() { native sprite_game; }
@@ -48,41 +41,26 @@ wine_game() { under_wine sprite_game; }
 linux_per_quad() { native plain_sprites per-quad; }
 wine_per_quad() { under_wine plain_sprites per-quad; }
 
-declare -A fps cpu
 # SPRITE_PROGRAMS chooses (and orders) the programs, e.g. with the per-quad
 # floors; the default is the four above.
 read -r -a programs <<<"${SPRITE_PROGRAMS:-linux_floor linux_game wine_floor wine_game}"
-n=${#programs[@]}
-for rep in $(seq "$reps"); do
-  for i in $(seq 0 $((n - 1))); do
-    p=${programs[$(( (rep + i) % n ))]}
-    read -r f c < <("$p")
-    fps[$p]+="$f "; cpu[$p]+="$c "
-  done
-done
-
-median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
-declare -A mf mc
-for p in "${programs[@]}"; do
-  mf[$p]=$(echo "${fps[$p]}" | median); mc[$p]=$(echo "${cpu[$p]}" | median)
-  printf '%-12s median %6.1f fps %7.2f CPU ms/frame   fps [%s] ms [%s]\n' \
-    "$p" "${mf[$p]}" "${mc[$p]}" "${fps[$p]% }" "${cpu[$p]% }"
-done
+run_interleaved "$reps" "${programs[@]}"
+print_medians 12 "${programs[@]}"
 for t in linux wine; do
-  [ -n "${mf[${t}_game]:-}" ] && [ -n "${mf[${t}_floor]:-}" ] || continue
-  awk -v t="$t" -v f="${mf[${t}_game]}" -v ff="${mf[${t}_floor]}" \
-      -v c="${mc[${t}_game]}" -v cf="${mc[${t}_floor]}" \
+  [ -n "${MF[${t}_game]:-}" ] && [ -n "${MF[${t}_floor]:-}" ] || continue
+  awk -v t="$t" -v f="${MF[${t}_game]}" -v ff="${MF[${t}_floor]}" \
+      -v c="${MC[${t}_game]}" -v cf="${MC[${t}_floor]}" \
     'BEGIN{printf "%-5s DrawSprite / floor: fps %.2f, CPU per frame floor / DrawSprite %.2f\n", t, f/ff, cf/c}'
 done
 for t in linux wine; do
-  [ -n "${mf[${t}_per_quad]:-}" ] && [ -n "${mf[${t}_floor]:-}" ] || continue
-  awk -v t="$t" -v f="${mf[${t}_per_quad]}" -v ff="${mf[${t}_floor]}" \
-      -v c="${mc[${t}_per_quad]}" -v cf="${mc[${t}_floor]}" \
+  [ -n "${MF[${t}_per_quad]:-}" ] && [ -n "${MF[${t}_floor]:-}" ] || continue
+  awk -v t="$t" -v f="${MF[${t}_per_quad]}" -v ff="${MF[${t}_floor]}" \
+      -v c="${MC[${t}_per_quad]}" -v cf="${MC[${t}_floor]}" \
     'BEGIN{printf "%-5s per-quad floor / floor: fps %.2f, CPU per frame %+.2f ms\n", t, f/ff, c-cf}'
 done
-if [ -n "${mf[wine_game]:-}" ] && [ -n "${mf[linux_game]:-}" ] && [ -n "${mf[wine_floor]:-}" ] &&
-   [ -n "${mf[linux_floor]:-}" ]; then
-  awk -v g="${mf[wine_game]}" -v l="${mf[linux_game]}" -v wf="${mf[wine_floor]}" -v lf="${mf[linux_floor]}" \
+if [ -n "${MF[wine_game]:-}" ] && [ -n "${MF[linux_game]:-}" ] && [ -n "${MF[wine_floor]:-}" ] &&
+   [ -n "${MF[linux_floor]:-}" ]; then
+  awk -v g="${MF[wine_game]}" -v l="${MF[linux_game]}" -v wf="${MF[wine_floor]}" -v lf="${MF[linux_floor]}" \
     'BEGIN{printf "Wine / Linux fps: DrawSprite %.2f, floor %.2f\n", g/l, wf/lf}'
 fi
 echo "(goal: DrawSprite at least 0.95 x the floor's fps; medians of $reps interleaved repetitions of ${seconds} s)"

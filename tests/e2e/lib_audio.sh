@@ -35,7 +35,7 @@ EOF
 }
 
 start_pulse() {
-  local pulse=$E2E_WORK/pulse t=200
+  local pulse=$E2E_WORK/pulse
   mkdir -p "$pulse/run" "$pulse/home"
   cat > "$pulse/default.pa" <<EOF
 load-module module-native-protocol-unix auth-anonymous=1 socket=$pulse/native
@@ -46,11 +46,9 @@ EOF
     --exit-idle-time=-1 --use-pid-file=no --log-target=file:"$pulse/log.txt" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   PULSE_SOCKET=unix:$pulse/native
-  until PULSE_SERVER=$PULSE_SOCKET pactl info >/dev/null 2>&1; do
-    t=$((t - 1)); [ $t -gt 0 ] || fail "PulseAudio did not start: $(tail -3 "$pulse/log.txt")"
-    sleep 0.1
-  done
+  poll 20 pulse_answers || fail "PulseAudio did not start: $(tail -3 "$pulse/log.txt")"
 }
+pulse_answers() { PULSE_SERVER=$PULSE_SOCKET pactl info >/dev/null 2>&1; }
 
 capture_pulse() {
   CAPTURE=$E2E_WORK/$1.raw48000
@@ -68,16 +66,16 @@ stop_capture() {
     # second more than was on disk now has arrived (the monitor of a null
     # sink streams silence without end), so every sample played before this
     # call is in the file, however slow the machine.
-    local from t=300
-    from=$(stat -c %s "$CAPTURE" 2>/dev/null || echo 0)
-    while [ "$(stat -c %s "$CAPTURE" 2>/dev/null || echo 0)" -lt $((from + 96000)) ] && [ $t -gt 0 ]; do
-      sleep 0.1; t=$((t - 1))
-    done
+    CAPTURE_FROM=$(capture_size)
+    poll 30 capture_grown || true
     kill "$RECORDER_PID" 2>/dev/null
     wait "$RECORDER_PID" 2>/dev/null
     RECORDER_PID=""
   fi
 }
+
+capture_size() { stat -c %s "$CAPTURE" 2>/dev/null || echo 0; }
+capture_grown() { [ "$(capture_size)" -ge $((CAPTURE_FROM + 96000)) ]; }
 
 with_audio() {
   local kv
@@ -126,11 +124,8 @@ run_probe() {
 
 # wait_result PATTERN SECONDS: until a result line matches (grep -E).
 wait_result() {
-  local t=$(( $2 * 10 ))
-  while [ $t -gt 0 ]; do
-    results | grep -qE "$1" && return 0
-    kill -0 "$PROGRAM_PID" 2>/dev/null || return 1
-    sleep 0.1; t=$((t - 1))
-  done
-  return 1
+  WAITED_RESULT=$1
+  poll "$2" result_or_ended
+  results | grep -qE "$1"
 }
+result_or_ended() { results | grep -qE "$WAITED_RESULT" || ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
