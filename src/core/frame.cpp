@@ -54,15 +54,19 @@ void EndFromKeyboard() {
 }
 
 double PresentAndPace(OpenGLZadederu& r) {
+    r.glState.MakePendingClear();  // a frame nothing was drawn into shows cleared
     glFlush();
     platform::SwapWindowBuffers(r.window);
     // The stencil buffer holds only the shadow pass's counts, and that pass
     // clears them when it ends: outside it, clearing the stencil buffer with
     // the depth buffer changes nothing, and Mesa clears a packed depth and
     // stencil buffer whole faster than its depth alone.
-    GLbitfield mask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
+    GLbitfield mask = GL_DEPTH_BUFFER_BIT;
     if (!runtime.scene.shadowVolumeMode) mask |= GL_STENCIL_BUFFER_BIT;
     glClear(mask);
+    // The colour buffer is cleared before the frame's first draw, unless
+    // that draw replaces every pixel (a full-screen opaque image).
+    r.glState.ClearColourLater();
     ++presentedFrames;
 
     double t0 = r.Now();

@@ -40,7 +40,7 @@ void FreeBackground(OpenGLZadederu& r, int buffer) {
 
 void DrawBackground(OpenGLZadederu& r, int buffer) {
     const BackgroundBuffer& b = r.backgrounds[buffer];
-    glDisable(GL_ALPHA_TEST);
+    r.glState.AlphaTest(false);
     if (glMultiTexCoord2fARB) {
         r.glState.Texturing(1, false);
         r.glState.Texturing(0, true);
@@ -54,12 +54,13 @@ void DrawBackground(OpenGLZadederu& r, int buffer) {
             const int i = TileIndex(c, row);
             width = b.tileWidth[i];
             r.glState.BindTexture(0, b.tileTexture[i]);
+            r.glState.BeforeDraw();
             TileQuad(x, y, static_cast<float>(width), static_cast<float>(b.tileHeight[i]));
             y += static_cast<float>(b.tileHeight[i]);
         }
         x += static_cast<float>(width);  // the width of the column's last tile
     }
-    glEnable(GL_ALPHA_TEST);
+    r.glState.AlphaTest(true);
 }
 
 bool LoadBackgroundImage(OpenGLZadederu& r, int buffer, const char* fileName) {
@@ -88,8 +89,8 @@ bool LoadBackgroundImage(OpenGLZadederu& r, int buffer, const char* fileName) {
 void CrossFade(OpenGLZadederu& r, int from, int to) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    glDisable(GL_ALPHA_TEST);
-    glClear(GL_COLOR_BUFFER_BIT);
+    r.glState.AlphaTest(false);
+    r.glState.ClearColourNow();
     for (float c = 0; c + 0.02f < 1; c += 0.02f) {
         r.glState.Colour(c, c, c, 1);
         DrawBackground(r, to);
@@ -100,7 +101,7 @@ void CrossFade(OpenGLZadederu& r, int from, int to) {
     r.glState.Colour(1, 1, 1, 1);
     DrawBackground(r, to);
     PresentAndPace(r);
-    glEnable(GL_ALPHA_TEST);
+    r.glState.AlphaTest(true);
     glDisable(GL_BLEND);
     r.alphaLevel = 1.0f;
     r.glState.Colour(1, 1, 1, 1);

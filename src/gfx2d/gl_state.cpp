@@ -24,6 +24,7 @@ void GlStateRecord::Forget() {
     }
     colourKnown_ = false;
     lighting_ = -1;
+    alphaGl_ = -1;
 }
 
 void GlStateRecord::ForgetColour() { colourKnown_ = false; }
@@ -31,6 +32,7 @@ void GlStateRecord::ForgetColour() { colourKnown_ = false; }
 void GlStateRecord::ForgetTextureBinding() { bound_[0] = kUnknownName; }
 
 void GlStateRecord::SetSkipping(bool on) {
+    MakePendingClear();
     skipping_ = on;
     Forget();
 }
@@ -77,6 +79,64 @@ void GlStateRecord::Lighting(bool on) {
     if (on) glEnable(GL_LIGHTING);
     else glDisable(GL_LIGHTING);
     lighting_ = on;
+}
+
+void GlStateRecord::AlphaTest(bool on) {
+    alphaWanted_ = on;
+    // GL follows at the next draw (every draw asks BeforeDraw first).
+    if (!skipping_) SetGlAlphaTest(on);
+}
+
+void GlStateRecord::AlphaReference(float reference) {
+    glAlphaFunc(GL_GREATER, reference);
+    alphaReference_ = reference;
+}
+
+void GlStateRecord::SetGlAlphaTest(bool on) {
+    if (skipping_ && alphaGl_ == static_cast<int>(on)) return;
+    if (on) glEnable(GL_ALPHA_TEST);
+    else glDisable(GL_ALPHA_TEST);
+    alphaGl_ = on;
+}
+
+void GlStateRecord::ClearColourLater() {
+    if (skipping_) clearPending_ = true;
+    else glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void GlStateRecord::ClearColourNow() {
+    clearPending_ = false;
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Whether a draw that reaches every pixel replaces it whatever it held:
+// no blending, logic operation, colour mask or test between the fragment
+// and the pixel. Asked of GL once per frame at most.
+bool GlStateRecord::WritesEveryPixel() const {
+    GLboolean mask[4] = {GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE};
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    return mask[0] && mask[1] && mask[2] && mask[3] && !glIsEnabled(GL_BLEND) &&
+           !glIsEnabled(GL_COLOR_LOGIC_OP) && !glIsEnabled(GL_DEPTH_TEST) &&
+           !glIsEnabled(GL_STENCIL_TEST) && !glIsEnabled(GL_SCISSOR_TEST) &&
+           !glIsEnabled(GL_POLYGON_STIPPLE);
+}
+
+void GlStateRecord::PrepareDraw(float textureAlpha, bool coversScreen) {
+    // The least alpha of any fragment: the texture's times the colour's, as
+    // both modulate and replace (chosen only for opaque white) give.
+    float least = 0;
+    if (skipping_ && textureAlpha > 0 && colourKnown_ && lighting_ == 0 && texturing_[0] == 1 &&
+        (texturing_[1] == 0 || !HasUnit(1)))
+        least = textureAlpha * (colour_[3] < 0 ? 0 : colour_[3] > 1 ? 1 : colour_[3]);
+    // A margin of a few steps of eight-bit alpha against rounding.
+    const bool testPasses = least > alphaReference_ + 0.02f;
+    SetGlAlphaTest(alphaWanted_ && !testPasses);
+    if (clearPending_) {
+        // Every pixel gets a fragment that replaces it: the clear would
+        // change nothing that can be seen or read.
+        if (coversScreen && (testPasses || !alphaWanted_) && WritesEveryPixel()) clearPending_ = false;
+        else ClearColourNow();
+    }
 }
 
 void GlStateRecord::DeleteTextures(int count, const unsigned int* names) {
@@ -142,6 +202,11 @@ std::string GlStateRecord::Mismatches() const {
                           c[1], c[2], c[3], colour_[0], colour_[1], colour_[2], colour_[3]);
             out += line;
         }
+    }
+    int alphaTest = glIsEnabled(GL_ALPHA_TEST) ? 1 : 0;
+    if (alphaGl_ >= 0 && alphaGl_ != alphaTest) {
+        std::snprintf(line, sizeof line, "alpha test %d, recorded %d\n", alphaTest, alphaGl_);
+        out += line;
     }
     int lighting = glIsEnabled(GL_LIGHTING) ? 1 : 0;
     if (lighting_ >= 0 && lighting_ != lighting) {

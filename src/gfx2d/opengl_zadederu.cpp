@@ -24,6 +24,7 @@ OpenGLZadederu::OpenGLZadederu() {
     std::memset(spriteTexture, 0, sizeof spriteTexture);
     std::memset(imageWidth, 0, sizeof imageWidth);
     std::memset(imageHeight, 0, sizeof imageHeight);
+    std::memset(opacity, 0, sizeof opacity);
     std::memset(backgrounds, 0, sizeof backgrounds);
     for (int i = 0; i < kSpriteSlots; ++i) {
         textureWidth[i] = -1;
@@ -164,8 +165,8 @@ void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
     glState.Texturing(0, true);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.15f);
+    glState.AlphaTest(true);
+    glState.AlphaReference(0.15f);
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_DITHER);

@@ -54,6 +54,9 @@ public:
     int imageHeight[kSpriteSlots];
     platform::PaletteHandle palette;
     uint8_t* alphaMask[kSpriteSlots];  // heap copies of alpha channels, owned here
+    // TextureOpacity of the slot's textures (media/bmp_texture.h), known for
+    // loaded images only: drawing an opaque one may skip the alpha test.
+    uint8_t opacity[kSpriteSlots];
     platform::NativeWindow window;
     int screenWidth, screenHeight;
     int colourDepth;  // 0 = the desktop's

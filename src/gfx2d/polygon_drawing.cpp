@@ -33,6 +33,7 @@ void DrawPolygonBatch(OpenGLZadederu& r) {
         }
         glEnableClientState(GL_COLOR_ARRAY);
         glColorPointer(4, GL_FLOAT, sizeof *v, &v->red);
+        r.glState.BeforeDraw();
         glDrawArrays(GL_TRIANGLE_FAN, 0, batch.count);
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);

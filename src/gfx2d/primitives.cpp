@@ -21,7 +21,7 @@ class PrimitiveFrame {
 public:
     PrimitiveFrame(OpenGLZadederu& r, int colour)
         : r_(r), slot_(r.boundSlot), second_(r.boundSecondSlot), mip_(r.boundUseMip) {
-        glDisable(GL_ALPHA_TEST);
+        r.glState.AlphaTest(false);
         const float level = r.alphaLevel;
         glColor4ub(Scaled(level, colour & 0xFF), Scaled(level, (colour >> 8) & 0xFF),
                    Scaled(level, (colour >> 16) & 0xFF),
@@ -35,6 +35,7 @@ public:
         // pixels they name whatever way the rasteriser rounds at edges.
         glTranslatef(0.375f, 0.375f, 0);
         glMatrixMode(GL_MODELVIEW);
+        r.glState.BeforeDraw();
     }
     ~PrimitiveFrame() {
         glMatrixMode(GL_PROJECTION);
@@ -43,7 +44,7 @@ public:
         const float level = r_.alphaLevel;
         r_.glState.Colour(level, level, level, level);
         BindSprite(r_, slot_, second_, mip_);
-        glEnable(GL_ALPHA_TEST);
+        r_.glState.AlphaTest(true);
     }
     PrimitiveFrame(const PrimitiveFrame&) = delete;
     PrimitiveFrame& operator=(const PrimitiveFrame&) = delete;
@@ -75,7 +76,7 @@ void ApplyAlphaMode(OpenGLZadederu& r, float level) {
 }
 
 void ClearScreenAndBackground(OpenGLZadederu& r) {
-    glClear(GL_COLOR_BUFFER_BIT);
+    r.glState.ClearColourNow();
     FreeBackground(r, 0);
 }
 
@@ -115,6 +116,7 @@ void FillRectangle(OpenGLZadederu& r, float x1, float y1, float x2, float y2, in
 int ReadPixel(OpenGLZadederu& r, int x, int y) {
     if (x < 0 || y < 0 || x >= r.screenWidth || y >= r.screenHeight) return 0;
     GLubyte rgb[3] = {0, 0, 0};
+    r.glState.MakePendingClear();
     glReadBuffer(GL_BACK_LEFT);
     glReadPixels(x, r.screenHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     return rgb[0] + 256 * rgb[1] + 65536 * rgb[2];

@@ -21,7 +21,7 @@ int MaxTextureSize() {
 // A new linear texture of width x height, holding the back buffer's
 // rectangle at window column x, window row y from the bottom (clipped to
 // the screen) in its bottom-left corner; the rest transparent black.
-unsigned int CopyScreenToTexture(const OpenGLZadederu& r, int x, int y, int textureWidth,
+unsigned int CopyScreenToTexture(OpenGLZadederu& r, int x, int y, int textureWidth,
                                  int textureHeight, int width, int height,
                                  std::vector<uint8_t>& zeros) {
     unsigned int name = NewTexture(GL_LINEAR, GL_LINEAR);
@@ -35,6 +35,7 @@ unsigned int CopyScreenToTexture(const OpenGLZadederu& r, int x, int y, int text
     }
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  initial);
+    r.glState.MakePendingClear();
     if (right > left && top > bottom)
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, left - x, bottom - y, left, bottom, right - left, top - bottom);
     return name;

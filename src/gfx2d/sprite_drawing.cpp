@@ -4,6 +4,7 @@
 // they survive face culling unless a negative size mirrors them.
 #include "gfx2d/sprites.h"
 #include "lang/portable_maths.h"
+#include "media/bmp_texture.h"
 #include "platform/gl.h"
 
 namespace {
@@ -16,6 +17,47 @@ bool WholeSprite(const OpenGLZadederu& r, int slot, float& s, float& t) {
     s = static_cast<float>(r.imageWidth[slot]) / r.textureWidth[slot];
     t = static_cast<float>(r.imageHeight[slot]) / r.textureHeight[slot];
     return true;
+}
+
+// The least alpha of the slot's plain texture where a quad showing the
+// whole image samples it. Inside the image every texel is opaque; linear
+// filtering at a fragment inside the quad weighs the transparent texels
+// beyond the image's edge by less than a half in each direction, so at
+// least a quarter remains.
+float LeastImageAlpha(const OpenGLZadederu& r, int slot) {
+    switch (r.opacity[slot]) {
+    case kOpaqueTexture: return 1;
+    case kOpaqueImage: return 0.25f;
+    default: return 0;
+    }
+}
+
+bool Near(float value, float expected) {
+    float d = value - expected;
+    return d <= 1e-5f && d >= -1e-5f;
+}
+
+// Whether a screen quad from (x0, y0) to (x1, y1) reaches every pixel of
+// the window: asked only while the frame's colour clear is pending, since
+// it reads GL's matrices. The 2D view must be the whole window's, with no
+// transformation left on it, and the quad's face must not be culled.
+bool CoversWindow(const OpenGLZadederu& r, float x0, float y0, float x1, float y1) {
+    if (!r.glState.ClearPending()) return false;
+    const int w = r.screenWidth, h = r.screenHeight;
+    if (r.viewportX != 0 || r.viewportY != 0 || r.viewportWidth != w || r.viewportHeight != h ||
+        w <= 0 || h <= 0 || !(x0 <= 0 && y0 <= 0 && x1 >= w && y1 >= h))
+        return false;
+    float model[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, model);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    // glOrtho(0, w, -h, 0, -1, 1) and the identity.
+    const float view[16] = {2.0f / w, 0, 0, 0, 0, 2.0f / h, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
+    for (int i = 0; i < 16; ++i)
+        if (!Near(model[i], i % 5 == 0 ? 1.0f : 0.0f) || !Near(projection[i], view[i])) return false;
+    GLint front = 0, culled = 0;
+    glGetIntegerv(GL_FRONT_FACE, &front);
+    glGetIntegerv(GL_CULL_FACE_MODE, &culled);
+    return !glIsEnabled(GL_CULL_FACE) || (front == GL_CCW && culled == GL_BACK);
 }
 
 // A quad between the screen points (x0, y0) (top-left) and (x1, y1)
@@ -65,7 +107,9 @@ void DrawSpriteImage(OpenGLZadederu& r, int slot, float x, float y) {
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
     r.glState.TextureInCurrentColour();
-    ScreenQuad(x, y, x + r.imageWidth[slot], y + r.imageHeight[slot], s, t);
+    const float x1 = x + r.imageWidth[slot], y1 = y + r.imageHeight[slot];
+    r.glState.BeforeImageDraw(LeastImageAlpha(r, slot), CoversWindow(r, x, y, x1, y1));
+    ScreenQuad(x, y, x1, y1, s, t);
 }
 
 void StretchSprite(OpenGLZadederu& r, int slot, float x, float y, float width, float height) {
@@ -77,6 +121,7 @@ void StretchSprite(OpenGLZadederu& r, int slot, float x, float y, float width, f
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
     r.glState.TextureInCurrentColour();
+    r.glState.BeforeImageDraw(LeastImageAlpha(r, slot), CoversWindow(r, x, y, x + width, y + height));
     // No matrix push and pop around the quad: they would change nothing
     // but end the batch of quads (and could overflow a full stack).
     ScreenQuad(x, y, x + width, y + height, s, t);
@@ -87,6 +132,7 @@ void RotateSprite(OpenGLZadederu& r, int slot, float x, float y, float angle) {
     float s, t;
     if (!WholeSprite(r, slot, s, t)) return;
     r.glState.TextureInCurrentColour();
+    r.glState.BeforeImageDraw(LeastImageAlpha(r, slot), false);
     RotatedQuad(r, slot, x, y, angle, r.imageWidth[slot] / 2.0f, r.imageHeight[slot] / 2.0f, s, t);
 }
 
@@ -105,6 +151,7 @@ void RotoZoomSprite(OpenGLZadederu& r, int slot, float x, float y, const RotoZoo
     float s, t;
     if (WholeSprite(r, slot, s, t)) {
         r.glState.TextureInCurrentColour();
+        r.glState.BeforeImageDraw(LeastImageAlpha(r, slot), false);
         RotatedQuad(r, slot, x, y, o.angle, hw, hh, s, t);
     }
     r.glState.Colour(level, level, level, level);
@@ -122,6 +169,7 @@ void DrawBillboardSprite(OpenGLZadederu& r, int slot, float x, float y, float z,
     float s, t;
     if (WholeSprite(r, slot, s, t)) {
         r.glState.TextureInCurrentColour();
+        r.glState.BeforeDraw();
         const float p[3] = {x, y, z};
         float corner[4][3];
         for (int i = 0; i < 3; ++i) {

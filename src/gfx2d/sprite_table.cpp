@@ -14,6 +14,7 @@ namespace {
 void DeleteSlotTextures(OpenGLZadederu& r, int slot) {
     if (r.contextReady) r.glState.DeleteTextures(2, r.spriteTexture[slot]);
     r.spriteTexture[slot][0] = r.spriteTexture[slot][1] = 0;
+    r.opacity[slot] = kOpacityUnknown;
 }
 
 void FreeAlphaMask(OpenGLZadederu& r, int slot) {
@@ -77,7 +78,8 @@ bool LoadSpriteImage(OpenGLZadederu& r, int slot, const char* fileName, int keyC
     // Pixels that cannot be decoded make a failed load: the slot stays empty.
     if (!LoadBmpTexture(fileName, 0, 0, 0, 0, &r.spriteTexture[slot][0],
                         font ? nullptr : &r.spriteTexture[slot][1],
-                        static_cast<uint32_t>(keyColour), true, font ? false : makeNormalMap, font)) {
+                        static_cast<uint32_t>(keyColour), true, font ? false : makeNormalMap, font,
+                        &r.opacity[slot])) {
         r.glState.ForgetTextureBinding();  // the loader bound its new textures
         return false;
     }

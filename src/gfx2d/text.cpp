@@ -11,6 +11,7 @@
 #include "gfx2d/builtin_font.h"
 #include "gfx2d/sprites.h"
 #include "lang/portable_maths.h"
+#include "media/bmp_texture.h"
 #include "media/media_pack.h"
 #include "platform/gl.h"
 
@@ -85,6 +86,7 @@ void BuildBuiltinFont(OpenGLZadederu& r, int slot) {
     r.textureHeight[slot] = builtinFontTextureHeight;
     r.imageWidth[slot] = builtinFontImageWidth;
     r.imageHeight[slot] = builtinFontImageHeight;
+    r.opacity[slot] = kOpacityUnknown;
 }
 
 void LoadFontFile(const RtString& fileName, int font) {
@@ -112,6 +114,7 @@ void DrawText(OpenGLZadederu& r, int font, const char* text, float x, float y, f
     // rather than blank boxes.
     if (r.spriteTexture[slot][0] == 0) return;
     r.glState.TextureInCurrentColour();
+    r.glState.BeforeDraw();
     GlyphQuads(FontGeometryOfSlot(r, font), text, maths::ceil(x), maths::ceil(y), z);
 }
 
@@ -133,6 +136,7 @@ void DrawText3D(OpenGLZadederu& r, int font, const char* text, float x, float y,
         BindSprite(r, kFirstFontSlot + font, -1, 0);
         if (r.spriteTexture[kFirstFontSlot + font][0] != 0) {
             r.glState.TextureInCurrentColour();
+            r.glState.BeforeDraw();
             GlyphStrip(g, text, start, right, up);
         }
     } else {

@@ -10,6 +10,7 @@
 #include "gfx3d/vector3.h"
 #include "gfx3d/zadederu3d.h"
 #include "lang/portable_maths.h"
+#include "media/bmp_texture.h"
 #include "platform/gl.h"
 
 #ifndef GL_ARRAY_BUFFER_ARB
@@ -177,7 +178,8 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
     // Meshes modulate their textures by vertex colours and lights (2D
     // drawing may have left unit 0 replacing). A mesh without either, in
     // opaque white, replaces instead: the same pixels for less work.
-    if (!effectEnabled && !mesh.usesVertexColours && lightMask == 0)
+    const bool plainColour = !effectEnabled && !mesh.usesVertexColours && lightMask == 0;
+    if (plainColour)
         r.glState.TextureInCurrentColour();
     else
         r.glState.TextureModulated();
@@ -362,6 +364,13 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
             glEnable(GL_TEXTURE_GEN_T);
         }
     }
+    // A texture opaque in every texel, alone and in the current colour: no
+    // fragment can fail the alpha test, wherever the mesh samples it.
+    const int plainSlot = spriteA >= 0 && spriteA < kSpriteSlots ? spriteA : -1;
+    if (plainColour && plainSlot >= 0 && spriteB < 0 && r.opacity[plainSlot] == kOpaqueTexture)
+        r.glState.BeforeImageDraw(1, false);
+    else
+        r.glState.BeforeDraw();
     glDrawArrays(GL_TRIANGLES, 0, count);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
@@ -411,6 +420,7 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
             glDepthFunc(GL_LEQUAL);
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            r.glState.BeforeDraw();
             glDrawArrays(GL_TRIANGLES, 0, count);
             glDisable(GL_BLEND);
             glDepthFunc(GL_LESS);

@@ -51,6 +51,7 @@ void Zadederu3D::DrawShadowVolume(MeshObjectX& mesh, const GrowArray<MeshVertex>
     glDisable(GL_CULL_FACE);
     renderer->glState.Texturing(0, false);
     renderer->glState.Lighting(false);
+    renderer->glState.BeforeDraw();
     glStencilFunc(GL_ALWAYS, 0, 0xFFFFFFFFu);
     auto extruded = [&](const float* v) {
         glVertex4f(v[0] - light[0], v[1] - light[1], v[2] - light[2], 0);

@@ -149,6 +149,7 @@ void DrawMarkerLines(Draw draw) {
     glEnable(GL_COLOR_MATERIAL);
     glDisable(GL_BLEND);
     if (textured) glDisable(GL_TEXTURE_2D);
+    runtime.renderer.glState.BeforeDraw();
     draw();
     if (textured) glEnable(GL_TEXTURE_2D);
     glLineWidth(1);

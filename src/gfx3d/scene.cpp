@@ -32,6 +32,7 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
     shadowVolumeMode = on;
     if (on) {
         glShadeModel(GL_FLAT);
+        renderer->glState.MakePendingClear();  // before the colours are masked
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glEnable(GL_STENCIL_TEST);
         glDepthMask(GL_FALSE);
@@ -102,8 +103,8 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     glDepthFunc(GL_LESS);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0);
+    r.glState.AlphaTest(true);
+    r.glState.AlphaReference(0);
     r.glState.Colour(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
     DisableUnusedFixedFunctions(r.glState);
@@ -310,6 +311,7 @@ void Zadederu3D::DrawAxes(float x, float y, float z) {
     };
     for (const Axis& a : axes) {
         renderer->glState.Colour(a.colour[0], a.colour[1], a.colour[2], 1);
+        renderer->glState.BeforeDraw();
         glBegin(GL_LINE_STRIP);
         glVertex3f(0, 0, 0);
         glVertex3fv(a.tip);
@@ -343,6 +345,7 @@ void DrawMarker(OpenGLZadederu& r, int colour, Draw draw) {
     // switched off around them.
     bool textured = r.boundSlot >= 0;
     if (textured) r.glState.Texturing(0, false);
+    r.glState.BeforeDraw();
     draw();
     if (textured) r.glState.Texturing(0, true);
     glPopMatrix();

@@ -45,9 +45,25 @@ unsigned int NewTexture(int minFilter, int magFilter) {
     return name;
 }
 
+uint8_t OpacityOf(const uint8_t* rgba, int textureWidth, int textureHeight, int imageWidth,
+                  int imageHeight) {
+    if (imageWidth <= 0 || imageHeight <= 0) return kOpacityUnknown;
+    if (imageWidth > textureWidth) imageWidth = textureWidth;
+    if (imageHeight > textureHeight) imageHeight = textureHeight;
+    // The image sits in the bottom rows of the texture.
+    for (int y = 0; y < imageHeight; ++y) {
+        const uint8_t* row = rgba + static_cast<size_t>(y) * textureWidth * 4;
+        for (int x = 0; x < imageWidth; ++x)
+            if (row[x * 4 + 3] != 255) return kOpacityUnknown;
+    }
+    return imageWidth == textureWidth && imageHeight == textureHeight ? kOpaqueTexture
+                                                                      : kOpaqueImage;
+}
+
 bool LoadBmpTexture(const char* fileName, int regionX, int regionY, int regionWidth,
                     int regionHeight, unsigned int* plainTexture, unsigned int* mipmappedTexture,
-                    uint32_t keyColour, bool useKey, bool makeNormalMap, bool nearestFiltering) {
+                    uint32_t keyColour, bool useKey, bool makeNormalMap, bool nearestFiltering,
+                    uint8_t* opacity) {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     if (maxSize <= 0 || !plainTexture) return false;  // no context
@@ -76,6 +92,9 @@ bool LoadBmpTexture(const char* fileName, int regionX, int regionY, int regionWi
     const GLint filter = nearestFiltering ? GL_NEAREST : GL_LINEAR;
     *plainTexture = NewTexture(filter, filter);
     if (makeNormalMap) MakeNormalMap(texture.pixels.get(), texture.textureWidth, texture.textureHeight);
+    if (opacity)
+        *opacity = OpacityOf(texture.pixels.get(), texture.textureWidth, texture.textureHeight,
+                             texture.regionWidth, texture.regionHeight);
     Upload(0, texture.textureWidth, texture.textureHeight, texture.pixels.get());
 
     if (mipmappedTexture) {
@@ -123,6 +142,7 @@ bool SaveScreenBmp(const char* fileName) {
     const int width = r.screenWidth, height = r.screenHeight;
     if (width <= 0 || height <= 0 || !r.contextReady) return false;
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+    r.glState.MakePendingClear();
     glReadBuffer(GL_BACK_LEFT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);

@@ -166,11 +166,13 @@ TEST_F(Frames, ShowFrameResetsTheDrawingState) {
 
 TEST_F(Frames, PresentedFrameIsClearedAfterTheSwap) {
     glClearColor(1, 1, 1, 1);
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT);
     r.ResetViewport();  // clear colour black again
     PresentAndPace(r);
     unsigned char rgba[4] = {1, 1, 1, 1};
     glReadBuffer(GL_BACK);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(320, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_EQ(rgba[0], 0);
     EXPECT_EQ(rgba[1], 0);

@@ -58,6 +58,7 @@ TEST_F(DisplayModes, FullscreenWithoutAModeFallsBackToWindowed) {
     EXPECT_FALSE(r.fullscreen);
     EXPECT_TRUE(r.contextReady);
     // Drawing still reaches the window's top-left pixel.
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     glColor3f(1, 1, 0);
@@ -70,6 +71,7 @@ TEST_F(DisplayModes, FullscreenWithoutAModeFallsBackToWindowed) {
     r.ResetViewport();
     unsigned char rgba[4] = {};
     glReadBuffer(GL_BACK);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(0, 479, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_EQ(rgba[0], 255);
     EXPECT_EQ(rgba[1], 255);
@@ -171,9 +173,11 @@ TEST(RendererObject, ConstructedEmpty) {
     fresh.reset();
     runtime.renderer.ResetViewport();
     glClearColor(0, 0, 1, 1);
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT);
     unsigned char rgba[4] = {};
     glReadBuffer(GL_BACK);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     EXPECT_EQ(rgba[2], 255);
     runtime.renderer.ResetViewport();

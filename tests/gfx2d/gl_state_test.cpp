@@ -244,3 +244,56 @@ TEST_F(GlState, SkippingLeavesThePictureAsItWas) {
     // The picture is not empty: sprites and text landed.
     EXPECT_NE(pictures[1][(400 + 4) * 640 + 54], 0x203040u);
 }
+
+// A new frame's colour clear waits for the frame's first draw and is left
+// out when that draw is an opaque image over the whole window; opaque
+// images are drawn without the alpha test. Each case starts a frame after
+// a white one and must give the picture drawn with every call made (the
+// clear at the swap, the alpha test always on).
+TEST_F(GlState, FramesLookAsIfClearedAtTheSwap) {
+    std::vector<uint32_t> wide;  // 20 x 12, opaque, held in a 32 x 16 texture
+    for (int i = 0; i < 20 * 12; ++i) wide.push_back(0x050709 * (i % 31) + 0x104020);
+    WriteBmp("gs_wide.bmp", 20, 12, wide);
+    constexpr int kWide = 34;
+    LoadSprite("gs_wide.bmp", kWide);
+    BuildRing(6, true);
+    const std::vector<Step> cases = {
+        {"nothing drawn", [] {}},
+        {"a small sprite", [] { DrawSprite(kSprite, 100, 100); }},
+        {"opaque image over the window", [] { StretchSprite(kSprite, 0, 0, 640, 480); DrawSprite(kKeyed, 9, 9); }},
+        {"image with transparent edges over the window", [] { StretchSprite(kWide, -1, 0, 642, 480); }},
+        {"keyed image over the window", [] { StretchSprite(kKeyed, 0, 0, 640, 480); }},
+        {"opaque image over all but a column", [] { StretchSprite(kSprite, 1, 0, 640, 480); }},
+        {"opaque image in half alpha", [] {
+             SetAlphaMode(-0.5);
+             StretchSprite(kSprite, 0, 0, 640, 480);
+             SetAlphaMode(0);
+         }},
+        {"opaque image rotated", [] { RotoZoomSprite(kSprite, 300, 200, 30, 40); }},
+        {"grab first", [] { GrabSprite(kGrab, 0, 0, 64, 64); DrawSprite(kGrab, 200, 200); }},
+        {"3D first, opaque sphere-mapped mesh", [] {
+             Scene3D([] {
+                 SetTexture(kOther, -1);
+                 SetEnvironmentMap(1);
+                 DrawObject(6, 0);
+                 SetEnvironmentMap(0);
+             });
+             StretchSprite(kSprite, 0, 0, 640, 480);
+         }},
+    };
+    for (const Step& c : cases) {
+        std::vector<std::vector<uint32_t>> pictures;
+        for (bool skipping : {false, true}) {
+            runtime.renderer.glState.SetSkipping(skipping);
+            FillRect(0, 0, 639, 479, 0xFFFFFF);
+            ShowFrame();
+            c.run();
+            pictures.push_back(Block(0, 0, 640, 480));
+            EXPECT_EQ(runtime.renderer.glState.Mismatches(), "") << c.name;
+        }
+        size_t differ = 0;
+        for (size_t i = 0; i < pictures[0].size(); ++i) differ += pictures[0][i] != pictures[1][i];
+        EXPECT_EQ(differ, 0u) << c.name;
+        EXPECT_NE(pictures[1][5 * 640 + 630], 0xFFFFFFu) << c.name << ": the white frame is still there";
+    }
+}

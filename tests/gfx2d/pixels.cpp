@@ -51,6 +51,7 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
 void ClearBack(uint32_t colour) {
     glClearColor((colour & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
                  ((colour >> 16) & 0xFF) / 255.0f, 1);
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);
 }
@@ -60,6 +61,7 @@ std::vector<uint32_t> Block(int x, int y, int w, int h) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     int bottom = runtime.renderer.screenHeight - y - h;
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(x, bottom, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     std::vector<uint32_t> out(static_cast<size_t>(w) * h);

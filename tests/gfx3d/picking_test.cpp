@@ -22,6 +22,7 @@ Colours CountColours() {
     std::vector<unsigned char> p(W * H * 3);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, p.data());
     Colours c;
     for (size_t i = 0; i < p.size(); i += 3) {

@@ -29,6 +29,7 @@ Rgb Pixel(int x, int y) {
     unsigned char p[3];
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(x, H - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
 }
@@ -37,6 +38,7 @@ std::vector<unsigned char> Screen() {
     std::vector<unsigned char> out(W * H * 3);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    runtime.renderer.glState.MakePendingClear();  // the frame's clear waits for a draw
     glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, out.data());
     return out;
 }
@@ -100,6 +102,7 @@ void Begin3D(double nearPlane, double farPlane, double fov) {
     OpenGLZadederu& r = runtime.renderer;
     r.SetViewport2D(0, 0, 0, 0);
     glClearColor(0, 0, 0, 1);
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     Enter3DMode(nearPlane, farPlane, fov);
 }
@@ -493,6 +496,7 @@ TEST_F(Scene, ShadowPassDarkensTheWholeScreenAtAnySize) {
         r.ResizeScreen(width, height);
         glClearColor(1, 1, 1, 1);
         glClearStencil(1);
+        runtime.renderer.glState.MakePendingClear();
         glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glClearStencil(0);
         glClearColor(0, 0, 0, 1);
@@ -596,6 +600,7 @@ TEST_F(Scene, CelShadingDrawsABlackOutline) {
     OpenGLZadederu& r = runtime.renderer;
     r.SetViewport2D(0, 0, 0, 0);
     glClearColor(0.5f, 0.5f, 0.5f, 1);
+    runtime.renderer.glState.MakePendingClear();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     Enter3DMode(1, 100, 45);
     SetCamera(0, 0, 20, 0, 0, 0);

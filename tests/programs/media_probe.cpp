@@ -20,6 +20,7 @@ const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Media Probe"};
 
 namespace {
 void Fill(int x, int y, int w, int h, float r, float g, float b) {
+    runtime.renderer.glState.MakePendingClear();  // the frame's own clear first
     glScissor(x, y, w, h);
     glClearColor(r, g, b, 1);
     glClear(GL_COLOR_BUFFER_BIT);

@@ -151,6 +151,7 @@ void GameMain() {
             const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
             Report("%s %s %d", word, name, static_cast<int>(ms.count()));
         } else if (cmd == "fill" && std::sscanf(line, "%*s %lf %lf %lf", &a, &b, &c) == 3) {
+            runtime.renderer.glState.MakePendingClear();  // the frame's own clear first
             glClearColor(static_cast<float>(a / 255), static_cast<float>(b / 255), static_cast<float>(c / 255), 1);
             glClear(GL_COLOR_BUFFER_BIT);
             ShowFrame();
