@@ -60,10 +60,16 @@ double PresentAndPace(OpenGLZadederu& r) {
     // The stencil buffer holds only the shadow pass's counts, and that pass
     // clears them when it ends: outside it, clearing the stencil buffer with
     // the depth buffer changes nothing, and Mesa clears a packed depth and
-    // stencil buffer whole faster than its depth alone.
-    GLbitfield mask = GL_DEPTH_BUFFER_BIT;
-    if (!runtime.scene.shadowVolumeMode) mask |= GL_STENCIL_BUFFER_BIT;
-    glClear(mask);
+    // stencil buffer whole faster than its depth alone. Buffers that nothing
+    // wrote since their last clear are left as they are.
+    if (!r.glState.DepthClean()) {
+        if (runtime.scene.shadowVolumeMode) {
+            glClear(GL_DEPTH_BUFFER_BIT);
+        } else {
+            glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            r.glState.DepthCleared();
+        }
+    }
     // The colour buffer is cleared before the frame's first draw, unless
     // that draw replaces every pixel (a full-screen opaque image).
     r.glState.ClearColourLater();

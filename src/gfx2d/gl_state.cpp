@@ -25,6 +25,7 @@ void GlStateRecord::Forget() {
     colourKnown_ = false;
     lighting_ = -1;
     alphaGl_ = -1;
+    depthClean_ = false;
 }
 
 void GlStateRecord::ForgetColour() { colourKnown_ = false; }

@@ -59,6 +59,13 @@ public:
     }
     // Clears the colour buffer at once (the pending clear with it).
     void ClearColourNow();
+    // The depth and stencil buffers are clean (hold only cleared values)
+    // after a clear of both, until a 3D scene or the shadow pass may write
+    // them, a new or resized drawable or Forget: a frame with no 3D drawing
+    // need not clear them again.
+    void DepthMayChange() { depthClean_ = false; }
+    void DepthCleared() { depthClean_ = true; }
+    bool DepthClean() const { return skipping_ && depthClean_; }
     // A draw of something else follows: the pending clear is made and the
     // alpha test is as the renderer wants it.
     void BeforeDraw() {
@@ -105,4 +112,5 @@ private:
     int alphaGl_ = -1;     // what GL has: -1 unknown
     float alphaReference_ = 0;
     bool clearPending_ = false;
+    bool depthClean_ = false;
 };

@@ -182,6 +182,7 @@ void OpenGLZadederu::SetViewport2D(int x, int y, int width, int height) {
 }
 
 void OpenGLZadederu::ResizeScreen(int width, int height) {
+    glState.DepthMayChange();  // the drawable's buffers may be new
     screenWidth = width;
     screenHeight = height;
     SetViewport2D(0, 0, 0, 0);
@@ -208,6 +209,7 @@ bool OpenGLZadederu::EnterFullscreen() {
         return false;
     }
     platform::PlaceFullscreen(window, screenWidth, screenHeight);
+    glState.DepthMayChange();
     SetViewport2D(0, 0, 0, 0);
     fullscreen = true;
     return true;
@@ -221,6 +223,7 @@ int OpenGLZadederu::EnterWindowed() {
         platform::RestoreWindowPlacements();
     }
     platform::PlaceWindowed(window, screenWidth, screenHeight);
+    glState.DepthMayChange();
     SetViewport2D(0, 0, 0, 0);
     fullscreen = false;
     return 1;

@@ -33,6 +33,7 @@ void Zadederu3D::SetShadowVolumeMode(bool on) {
     if (on) {
         glShadeModel(GL_FLAT);
         renderer->glState.MakePendingClear();  // before the colours are masked
+        renderer->glState.DepthMayChange();
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glEnable(GL_STENCIL_TEST);
         glDepthMask(GL_FALSE);
@@ -100,6 +101,7 @@ void Zadederu3D::Enter3D(float nearPlane_, float farPlane_, float fieldOfView) {
     SceneBindSprite(r, -1, -1, 0);
 
     glEnable(GL_DEPTH_TEST);
+    r.glState.DepthMayChange();
     glDepthFunc(GL_LESS);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);

@@ -280,6 +280,13 @@ TEST_F(GlState, FramesLookAsIfClearedAtTheSwap) {
              });
              StretchSprite(kSprite, 0, 0, 640, 480);
          }},
+        {"3D, a frame without it, 3D again at the same depths", [] {
+             auto billboard = [] { Scene3D([] { DrawBillboard(kSprite, 0, 0, 0, 3); }); };
+             billboard();
+             ShowFrame();  // the depth buffer was written: cleared
+             ShowFrame();  // nothing wrote it: left as it is
+             billboard();
+         }},
     };
     for (const Step& c : cases) {
         std::vector<std::vector<uint32_t>> pictures;
