@@ -304,3 +304,23 @@ TEST_F(GlState, FramesLookAsIfClearedAtTheSwap) {
         EXPECT_NE(pictures[1][5 * 640 + 630], 0xFFFFFFu) << c.name << ": the white frame is still there";
     }
 }
+
+// Unturned sprites are drawn as GL quads, turned ones as triangle fans: at
+// angle 0 and zoom 1 a turned sprite lands on the same corners, so both
+// must give the same pixels.
+TEST_F(GlState, SpriteQuadsMatchFans) {
+    for (int slot : {kSprite, kKeyed}) {
+        std::vector<std::vector<uint32_t>> pictures;
+        for (bool fans : {false, true}) {
+            ClearBack(0x203040);
+            for (int i = 0; i < 60; ++i) {
+                const double x = (i * 37) % 600, y = (i * 53) % 440;
+                if (fans) RotoZoomSprite(slot, x, y, 0, 1);
+                else DrawSprite(slot, x, y);
+            }
+            pictures.push_back(Block(0, 0, 640, 480));
+        }
+        EXPECT_TRUE(pictures[0] == pictures[1]) << "slot " << slot;
+        EXPECT_NE(pictures[0][(53 + 8) * 640 + 37 + 8], 0x203040u);
+    }
+}
