@@ -4,18 +4,24 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 class RtString {
 public:
-    RtString();                          // empty, 4-byte block
+    RtString() : text_(NewBlock(4)), capacity_(4), length_(0) { text_[0] = '\0'; }  // empty, 4-byte block
     RtString(const char* text);          // NOLINT: literals convert implicitly
     RtString(const RtString& other);
     RtString(RtString&& other) noexcept;
     explicit RtString(int value);
     explicit RtString(double value);
     explicit RtString(float value);
-    ~RtString();
+    ~RtString() {
+        std::free(text_);
+        text_ = nullptr;
+        capacity_ = 0;
+        length_ = 0;
+    }
 
     RtString& operator=(const RtString& other) { return Assign(other); }
     RtString& operator=(RtString&& other) noexcept;
@@ -29,7 +35,7 @@ public:
     RtString& Assign(float value) { return Assign(static_cast<double>(value)); }
     // Appends run inline while the text fits the block (the common case:
     // the length of a literal is known at compile time); growing goes
-    // through AppendGrowing. The new text goes at the stored length.
+    // through Grown. The new text goes at the stored length.
     RtString& Append(const char* text) {
         return text ? AppendBytes(text, std::strlen(text)) : *this;
     }
@@ -47,21 +53,33 @@ public:
     char* data() { return text_; }
 
 private:
+    struct Block {
+        char* text;
+        uint32_t capacity;
+    };
+    // Neither helper sees the string itself, so a string local to a
+    // function keeps its length and block in registers across appends.
+    static char* NewBlock(uint32_t size);  // malloc'd; throws bad_alloc
+    // The block grown (realloc) for old + n bytes and a terminator, with the
+    // n bytes copied in at old; they may lie inside the block itself.
+    static Block Grown(char* text, uint32_t capacity, uint32_t old, const char* bytes, size_t n);
+
     RtString& AppendBytes(const char* bytes, size_t n) {
         uint32_t old = length_;
+        char* text = text_;
         if (static_cast<uint64_t>(old) + n < capacity_) {
-            // Members read once: the byte stores below could alias them.
             // memmove: the bytes may be a part of this string's own block.
-            char* text = text_;
             if (n) std::memmove(text + old, bytes, n);
-            uint32_t total = old + static_cast<uint32_t>(n);
-            text[total] = '\0';
-            length_ = total;
-            return *this;
+        } else {
+            Block grown = Grown(text, capacity_, old, bytes, n);
+            text = text_ = grown.text;
+            capacity_ = grown.capacity;
         }
-        return AppendGrowing(bytes, n);
+        uint32_t total = old + static_cast<uint32_t>(n);
+        text[total] = '\0';
+        length_ = total;
+        return *this;
     }
-    RtString& AppendGrowing(const char* bytes, size_t n);
     void SetNumber(double value);
     char* text_;
     uint32_t capacity_;

@@ -8,14 +8,6 @@
 
 namespace {
 
-// Blocks come from malloc so that growth can extend a block in place
-// (realloc) instead of always copying the whole text.
-char* AllocateBlock(uint32_t size) {
-    void* p = std::malloc(size);
-    if (!p) throw std::bad_alloc();
-    return static_cast<char*>(p);
-}
-
 // The longest text whose block size (a multiple of 512 above the length)
 // still fits the 32-bit capacity.
 constexpr uint32_t kMaxLength = 0xFFFFFDFFu;
@@ -31,6 +23,14 @@ uint32_t CheckedLength(uint64_t n) {
 
 }  // namespace
 
+// Blocks come from malloc so that growth can extend a block in place
+// (realloc) instead of always copying the whole text.
+char* RtString::NewBlock(uint32_t size) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return static_cast<char*>(p);
+}
+
 int FormatInt(int value, char* out) {
     auto r = std::to_chars(out, out + 31, value);
     *r.ptr = '\0';
@@ -44,8 +44,6 @@ int FormatDouble(double value, char* out) {
     if (n > 0 && out[n - 1] == '.') out[--n] = '\0';
     return n;
 }
-
-RtString::RtString() : text_(AllocateBlock(4)), capacity_(4), length_(0) { text_[0] = '\0'; }
 
 RtString::RtString(const char* text) : text_(nullptr), capacity_(0), length_(0) {
     if (!text) text = "";
@@ -89,19 +87,12 @@ RtString::RtString(float value) : text_(nullptr), capacity_(0), length_(0) {
     SetNumber(static_cast<double>(value));
 }
 
-RtString::~RtString() {
-    std::free(text_);
-    text_ = nullptr;
-    capacity_ = 0;
-    length_ = 0;
-}
-
 void RtString::Reserve(uint32_t n) {
     if (text_ && n < capacity_) return;
     CheckedLength(n);
     uint32_t newCapacity = CapacityFor(n);
     if (!text_) {
-        text_ = AllocateBlock(newCapacity);
+        text_ = NewBlock(newCapacity);
         text_[0] = '\0';
     } else {
         void* p = std::realloc(text_, newCapacity);
@@ -151,19 +142,23 @@ void RtString::SetNumber(double value) {
     length_ = static_cast<uint32_t>(FormatDouble(value, text_));
 }
 
-RtString& RtString::AppendGrowing(const char* bytes, size_t n) {
-    uint32_t old = length_;
+RtString::Block RtString::Grown(char* text, uint32_t capacity, uint32_t old, const char* bytes,
+                                size_t n) {
     uint32_t total = CheckedLength(static_cast<uint64_t>(old) + n);
-    // Bytes inside this string's block (appending itself or a part of
-    // itself) move with the block: realloc keeps the whole block's content.
-    auto at = reinterpret_cast<uintptr_t>(bytes), start = reinterpret_cast<uintptr_t>(text_);
-    bool own = text_ && at >= start && at < start + capacity_;
-    Reserve(total);
-    if (own) bytes = text_ + (at - start);
-    if (n) std::memmove(text_ + old, bytes, n);
-    length_ = total;
-    text_[length_] = '\0';
-    return *this;
+    // Bytes inside the block (a string appending itself or a part of
+    // itself) move with it: realloc keeps the whole block's content.
+    auto at = reinterpret_cast<uintptr_t>(bytes), start = reinterpret_cast<uintptr_t>(text);
+    bool own = text && at >= start && at < start + capacity;
+    if (!text || total >= capacity) {
+        uint32_t newCapacity = CapacityFor(total);
+        void* p = text ? std::realloc(text, newCapacity) : std::malloc(newCapacity);
+        if (!p) throw std::bad_alloc();
+        text = static_cast<char*>(p);
+        capacity = newCapacity;
+    }
+    if (own) bytes = text + (at - start);
+    if (n) std::memmove(text + old, bytes, n);
+    return {text, capacity};
 }
 
 RtString RtString::Concat(const RtString& left, const char* text) {

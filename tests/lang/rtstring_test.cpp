@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 TEST(RtString, CapacityGrowsInSteps) {
     RtString s;
@@ -37,6 +38,17 @@ TEST(RtString, AppendKeepsTextAcrossGrowth) {
         ASSERT_GT(s.capacity(), s.length());
     }
     EXPECT_EQ(std::string(s.Text()), expected);
+
+    // A moved-from string has no block: appending gives it one.
+    RtString taken(std::move(s));
+    EXPECT_EQ(taken.length(), expected.size());
+    s.Append("xy");
+    EXPECT_STREQ(s.Text(), "xy");
+    EXPECT_EQ(s.capacity(), 512u);
+    RtString empty;
+    RtString(std::move(empty)).Append("");
+    empty.Append(RtString());
+    EXPECT_STREQ(empty.Text(), "");
 }
 
 TEST(RtString, SelfAppendDoubles) {
