@@ -63,6 +63,7 @@ private:
     // The block grown (realloc) for old + n bytes and a terminator, with the
     // n bytes copied in at old; they may lie inside the block itself.
     static Block Grown(char* text, uint32_t capacity, uint32_t old, const char* bytes, size_t n);
+    static Block Enlarged(char* text, uint32_t n);  // realloc'd to the capacity for n bytes
 
     RtString& AppendBytes(const char* bytes, size_t n) {
         uint32_t old = length_;

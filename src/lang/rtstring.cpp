@@ -87,19 +87,22 @@ RtString::RtString(float value) : text_(nullptr), capacity_(0), length_(0) {
     SetNumber(static_cast<double>(value));
 }
 
+// A block of the capacity for n bytes holding the old block's content
+// (realloc of no block is a fresh one).
+RtString::Block RtString::Enlarged(char* text, uint32_t n) {
+    uint32_t capacity = CapacityFor(CheckedLength(n));
+    void* p = std::realloc(text, capacity);
+    if (!p) throw std::bad_alloc();
+    return {static_cast<char*>(p), capacity};
+}
+
 void RtString::Reserve(uint32_t n) {
     if (text_ && n < capacity_) return;
-    CheckedLength(n);
-    uint32_t newCapacity = CapacityFor(n);
-    if (!text_) {
-        text_ = NewBlock(newCapacity);
-        text_[0] = '\0';
-    } else {
-        void* p = std::realloc(text_, newCapacity);
-        if (!p) throw std::bad_alloc();
-        text_ = static_cast<char*>(p);
-    }
-    capacity_ = newCapacity;
+    bool fresh = !text_;
+    Block block = Enlarged(text_, n);
+    text_ = block.text;
+    capacity_ = block.capacity;
+    if (fresh) text_[0] = '\0';
 }
 
 RtString& RtString::Assign(const char* text) {
@@ -149,16 +152,11 @@ RtString::Block RtString::Grown(char* text, uint32_t capacity, uint32_t old, con
     // itself) move with it: realloc keeps the whole block's content.
     auto at = reinterpret_cast<uintptr_t>(bytes), start = reinterpret_cast<uintptr_t>(text);
     bool own = text && at >= start && at < start + capacity;
-    if (!text || total >= capacity) {
-        uint32_t newCapacity = CapacityFor(total);
-        void* p = text ? std::realloc(text, newCapacity) : std::malloc(newCapacity);
-        if (!p) throw std::bad_alloc();
-        text = static_cast<char*>(p);
-        capacity = newCapacity;
-    }
-    if (own) bytes = text + (at - start);
-    if (n) std::memmove(text + old, bytes, n);
-    return {text, capacity};
+    Block block = {text, capacity};
+    if (!text || total >= capacity) block = Enlarged(text, total);
+    if (own) bytes = block.text + (at - start);
+    if (n) std::memmove(block.text + old, bytes, n);
+    return block;
 }
 
 RtString RtString::Concat(const RtString& left, const char* text) {
