@@ -1,5 +1,7 @@
 // Commands for files and directories, the file dialog, the line file and the
-// INI file, functions of other libraries and other programs.
+// INI file, functions of other libraries and other programs. A file name is
+// found as Windows finds it on both targets: in any letter case, with
+// backslashes or "/" between folders (this holds for media files too).
 #pragma once
 #include <brindle/arrays.h>
 #include <brindle/rtstring.h>

@@ -1,5 +1,5 @@
 // The file and directory commands: they act on the disk directly, without
-// the media lookup.
+// the media lookup, on the names as Windows finds them (platform::PathOnDisk).
 #include <brindle/files.h>
 
 #include <string>
@@ -14,14 +14,17 @@ void ForwardSlashes(std::string& text) {
     for (char& c : text)
         if (c == '\\') c = '/';
 }
+
+std::string OnDisk(const RtString& path) { return platform::PathOnDisk(path.Text()); }
 }  // namespace
 
-void RemoveFile(const RtString& path) { platform::DeleteFileAt(path.Text()); }
+void RemoveFile(const RtString& path) { platform::DeleteFileAt(OnDisk(path).c_str()); }
 
 void CopyFileData(const RtString& source, const RtString& destination) {
-    platform::File from = platform::OpenFileForRead(source.Text());
+    platform::File from = platform::OpenFileForRead(OnDisk(source).c_str());
     if (!from) return;
-    platform::File to = platform::CreateFileForWrite(destination.Text());
+    const std::string target = OnDisk(destination);
+    platform::File to = platform::CreateFileForWrite(target.c_str());
     if (!to) {
         platform::CloseFile(from);
         return;
@@ -40,11 +43,11 @@ void CopyFileData(const RtString& source, const RtString& destination) {
     platform::CloseFile(from);
     // A close that fails has lost written data: the copy is not complete.
     if (!platform::CloseFile(to)) complete = false;
-    if (!complete) platform::DeleteFileAt(destination.Text());
+    if (!complete) platform::DeleteFileAt(target.c_str());
 }
 
 double FileExists(const RtString& path) {
-    platform::File file = platform::OpenFileForRead(path.Text());
+    platform::File file = platform::OpenFileForRead(OnDisk(path).c_str());
     if (!file) return 0;
     platform::CloseFile(file);
     return 1;
@@ -58,7 +61,7 @@ RtString CurrentDirectory() {
 }
 
 double ChangeDirectory(const RtString& path) {
-    return platform::ChangeDirectory(path.Text()) ? 1 : 0;
+    return platform::ChangeDirectory(OnDisk(path).c_str()) ? 1 : 0;
 }
 
 void ToForwardSlashes(RtString& path) {

@@ -12,6 +12,7 @@
 #include "gfx3d/object_file.h"
 #include "media/file_access.h"
 #include "media/media_pack.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ bool ReadObjectFile(MeshObjectX& mesh, const char* path) {
 }
 
 bool WriteObjectFile(const MeshObject& mesh, const char* path) {
-    std::FILE* f = path ? std::fopen(path, "wb") : nullptr;
+    // Into the file the program names, as Windows finds it.
+    std::FILE* f = path ? std::fopen(platform::PathOnDisk(path).c_str(), "wb") : nullptr;
     if (!f) return false;
     const std::vector<uint8_t> bytes = PackedObjectBytes(mesh);
     std::fwrite(bytes.data(), 1, bytes.size(), f);

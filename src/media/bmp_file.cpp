@@ -6,6 +6,7 @@
 #include <new>
 
 #include "media/file_access.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -96,7 +97,8 @@ bool WriteBmp24(const char* fileName, const uint8_t* pixels, int width, int heig
     const uint64_t rowLength = (static_cast<uint64_t>(width) * 3u + 3u) & ~3ull;
     const uint64_t imageBytes = rowLength * static_cast<uint64_t>(height);
     if (imageBytes > UINT32_MAX - kBmpHeadersSize) return false;
-    std::FILE* f = std::fopen(fileName, "wb");
+    // Into the file the program names, as Windows finds it.
+    std::FILE* f = std::fopen(platform::PathOnDisk(fileName).c_str(), "wb");
     if (!f) return false;
 
     uint8_t header[14], info[40];

@@ -9,6 +9,7 @@
 #include "core/runtime_state.h"
 #include "media/file_access.h"
 #include "media/pack_format.h"
+#include "platform/files.h"
 #include "platform/system.h"
 
 namespace {
@@ -130,10 +131,12 @@ bool ResolveMediaFile(MediaPack* pack, const char* requestedName, char* resolved
         resolvedName[0] = '\0';
         return false;
     }
-    if (std::FILE* f = OpenExistingForRead(request.c_str())) {
+    // The name as the disk spells it (on Linux: backslashes as '/', letter
+    // case as on the disk); no longer than the request, so it fits too.
+    const std::string onDisk = platform::PathOnDisk(request.c_str());
+    if (std::FILE* f = onDisk.size() <= request.size() ? OpenExistingForRead(onDisk.c_str()) : nullptr) {
         std::fclose(f);
-        if (resolvedName != requestedName)
-            std::memcpy(resolvedName, request.c_str(), request.size() + 1);
+        std::memcpy(resolvedName, onDisk.c_str(), onDisk.size() + 1);
         return true;
     }
     if (!pack || !pack->packPath[0]) return false;

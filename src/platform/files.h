@@ -8,6 +8,15 @@
 
 namespace platform {
 
+// The spelling under which the disk holds a file name a program gave, as
+// Windows finds it. Windows: the name itself (its file system ignores letter
+// case and takes backslashes and '/' alike). Linux: the name itself when a
+// file has it; else backslashes become '/' and each part of the path that
+// no entry has exactly is matched to an entry of its folder without regard
+// to letter case (A-Z, a-z); parts that match nothing (a file yet to be
+// created) stay as given.
+std::string PathOnDisk(const char* name);
+
 struct FileObject;  // HANDLE on Windows; a file descriptor on Linux
 using File = FileObject*;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "core/runtime_state.h"
 #include "gfx2d/sprites.h"
@@ -266,6 +267,24 @@ TEST_F(Sprites, SetTextureBindsBothUnits) {
     SetTexture(-1, -1);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     runtime.renderer.ResetViewport();
+}
+
+// Games written for Windows name their files in any letter case, with
+// backslashes between folders: the same file loads on both targets.
+TEST_F(Sprites, NamesFindTheFileInAnyLetterCaseAndWithBackslashes) {
+    std::filesystem::create_directories("t_Case_Dir");
+    WriteBmp("t_Case_Dir/t_quad.bmp", 2, 1, {G, B});
+    for (const char* name : {"t_Case_Dir/t_quad.bmp", "T_CASE_DIR\\T_QUAD.BMP", "t_case_dir/T_Quad.Bmp",
+                             "t_Case_Dir\\t_quad.bmp"}) {
+        LoadSmall();
+        LoadSprite(name, kSmall);
+        double w = 0, h = 0;
+        GetSpriteSize(kSmall, w, h);
+        EXPECT_EQ(w * 10 + h, 21) << name;
+        ClearBack(kBg);
+        DrawSprite(kSmall, 10, 20);
+        EXPECT_EQ(Block(10, 20, 3, 1), Expect({G, B, kBg})) << name;
+    }
 }
 
 TEST_F(Sprites, FailedLoadsAndDeletedSlots) {

@@ -49,12 +49,15 @@ File Wrap(int fd) {
     return Handle(new OpenFile{fd, st.st_dev, st.st_ino});
 }
 
-// A symbolic link is written through, as Windows writes to the file it names:
-// the replacement goes beside the file the link points to.
-std::string WriteTarget(const char* path) {
+// The file a write-back replaces: the one the program names as Windows
+// finds it (any letter case, either separator). A symbolic link is written
+// through, as Windows writes to the file it names: the replacement goes
+// beside the file the link points to.
+std::string WriteTarget(const char* name) {
+    const std::string path = PathOnDisk(name);
     struct stat st;
-    if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = realpath(path, nullptr)) {
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = realpath(path.c_str(), nullptr)) {
             std::string resolved(real);
             std::free(real);
             return resolved;

@@ -13,6 +13,9 @@ File Wrap(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : win32::FileHa
 using win32::Native;
 }  // namespace
 
+// Windows finds a name in any letter case and with either separator itself.
+std::string PathOnDisk(const char* name) { return name ? name : ""; }
+
 File OpenFileForRead(const char* path) {
     if (!path || !*path) return nullptr;
     return Wrap(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
