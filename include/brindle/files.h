@@ -39,7 +39,7 @@ RtString IniGet(const RtString& section, const RtString& key);
 // Adds or replaces the pair; an empty value removes the key, an empty key the section.
 void IniPut(const RtString& section, const RtString& key, const RtString& value);
 
-// Loads the library and stores the function's address in pointer (null when absent) and returns it; null, pointer unchanged, when the library cannot be loaded.
+// Loads the library (a bare name beside the program first) and stores the function's address in pointer (null when absent) and returns it; null, pointer unchanged, when the library cannot be loaded.
 void* ImportFunction(const RtString& library, const RtString& function, void*& pointer);
-// Starts the command line (show != 0: its window shown); with wait != 0 waits and stores its exit code; 1 if started, else 0.
+// Starts the command line, split as Windows splits it and run without a shell (show != 0: its window shown); with wait != 0 waits and stores its exit code; 1 if started, else 0.
 double RunProgram(const RtString& commandLine, double wait, double show, double& exitCode);

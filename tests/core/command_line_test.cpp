@@ -1,6 +1,6 @@
 // The Linux process entry builds the program's command line by the Windows
-// quoting rules, so CommandLine() gives the same text as on Windows and a
-// program splits it back into the arguments it was given.
+// quoting rules, so CommandLine() gives the same text as on Windows, and
+// the splitter RunProgram uses gives back the arguments it was built from.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,33 +10,11 @@
 
 namespace {
 
-// Splits a command line as the Microsoft C runtime does: blanks separate
-// arguments outside quotes; 2n backslashes before a quote give n backslashes
-// and the quote opens or closes a quoted part; 2n + 1 give n and a literal
-// quote; other backslashes are literal.
-std::vector<std::string> SplitLikeWindows(const std::string& line) {
-    std::vector<std::string> args;
-    size_t p = 0;
-    while (true) {
-        while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
-        if (p == line.size()) return args;
-        std::string arg;
-        bool inQuotes = false;
-        while (p < line.size() && (inQuotes || (line[p] != ' ' && line[p] != '\t'))) {
-            size_t slashes = 0;
-            while (p < line.size() && line[p] == '\\') ++slashes, ++p;
-            if (p < line.size() && line[p] == '"') {
-                arg.append(slashes / 2, '\\');
-                if (slashes % 2) arg += '"';
-                else inQuotes = !inQuotes;
-                ++p;
-            } else {
-                arg.append(slashes, '\\');
-                if (p < line.size() && (inQuotes || (line[p] != ' ' && line[p] != '\t'))) arg += line[p++];
-            }
-        }
-        args.push_back(arg);
-    }
+// The arguments after the program name, split by the Windows rules.
+std::vector<std::string> SplitArguments(const std::string& line) {
+    std::vector<std::string> args = platform::SplitWindowsCommandLine(("program " + line).c_str());
+    args.erase(args.begin());
+    return args;
 }
 
 std::string Join(const std::vector<std::string>& args) {
@@ -64,7 +42,7 @@ TEST(CommandLine, QuotesAndEscapesByTheWindowsRules) {
     for (const Case& c : cases) {
         std::string line = Join(c.args);
         EXPECT_EQ(line, c.line);
-        EXPECT_EQ(SplitLikeWindows(line), c.args) << line;
+        EXPECT_EQ(SplitArguments(line), c.args) << line;
     }
 }
 

@@ -1,7 +1,8 @@
 // Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
 // DIR/pack/*, DIR/wav/*, DIR/ini/*, DIR/line_file/*, DIR/net_message/*,
-// DIR/http_headers/*, DIR/object_packed/* and DIR/object_text/*, small valid
-// inputs of each kind that the fuzzer mutates.
+// DIR/http_headers/*, DIR/object_packed/*, DIR/object_text/* and
+// DIR/command_line/*, small valid inputs of each kind that the fuzzer
+// mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -191,5 +192,8 @@ int main(int argc, char** argv) {
                "2 4 0 0 0 1 0 0 1 1 0 0 1 0\n4 0 0 1 1 0 1 1 1 1 0 1 1\n"));
     Write(dir / "object_text" / "untextured.txt",
           Text("DDDA 0.5 0 2 10 20 30 3 0 0 1 0 2 0 40 50 60 3 2 0 1 0 3 0\r\n1 4 0 0 0 1 0 0 0 1 0 1 1 1"));
+    fs::create_directories(dir / "command_line");
+    Write(dir / "command_line" / "quoting",
+          Text("\"C:\\Program Files\\tool.exe\" a\\\\\"b c\" \"\" d\\\"e \"f\"\"g\" ; rm x"));
     return 0;
 }

@@ -1,15 +1,22 @@
-// Libraries and other programs on Linux: the dynamic loader, and command
-// lines run by the POSIX shell.
+// Libraries and other programs on Linux: the dynamic loader, and programs
+// started directly (never through a shell) from a command line split by the
+// Windows rules.
 #include <dlfcn.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/external_code.h"
+#include "platform/files.h"
+#include "platform/system.h"
 
 extern char** environ;
 
@@ -39,11 +46,56 @@ void ReapDetached() {
         }
     }
 }
+
+bool HasSeparator(const char* name) { return std::strpbrk(name, "/\\") != nullptr; }
+
+// The running program's folder with a trailing '/', or "".
+std::string ProgramFolder() {
+    std::string path = ExecutablePath();
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A bare name as Windows finds it first: in the running program's folder.
+// "" when no file of that name is there.
+std::string BesideProgram(const char* name) {
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) return std::string();
+    std::string path = folder + name;
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? path : std::string();
+}
+
+// The exit code Windows gives a program that ends the way a signal ended
+// this one: abort() ends with 3; a crash with the code of its exception; a
+// break with STATUS_CONTROL_C_EXIT; a program killed from outside with 1
+// (what Task Manager and taskkill pass to TerminateProcess).
+uint32_t WindowsCodeForSignal(int signal) {
+    switch (signal) {
+        case SIGABRT: return 3;
+        case SIGSEGV:
+        case SIGBUS: return 0xC0000005u;   // STATUS_ACCESS_VIOLATION
+        case SIGILL: return 0xC000001Du;   // STATUS_ILLEGAL_INSTRUCTION
+        case SIGFPE: return 0xC0000094u;   // STATUS_INTEGER_DIVIDE_BY_ZERO
+        case SIGINT: return 0xC000013Au;   // STATUS_CONTROL_C_EXIT
+        default: return 1;
+    }
+}
 }  // namespace
 
 Library LoadLibraryNamed(const char* name) {
     // An empty name would give the program itself; LoadLibraryA refuses it.
     if (!name || !*name) return nullptr;
+    if (HasSeparator(name)) {
+        const std::string path = PathOnDisk(name);
+        return reinterpret_cast<Library>(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+    }
+    // A bare name: the program's own folder first, as LoadLibraryA looks
+    // there first, then the loader's usual search.
+    const std::string beside = BesideProgram(name);
+    if (!beside.empty())
+        if (void* library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return reinterpret_cast<Library>(library);
     return reinterpret_cast<Library>(dlopen(name, RTLD_NOW | RTLD_LOCAL));
 }
 
@@ -59,17 +111,44 @@ void FreeLibraryHandle(Library library) {
 Process StartProgram(const char* commandLine, bool) {
     // A program's window is its own business on X; "show" has nothing to do.
     if (!commandLine) return nullptr;
+    const std::string program = WindowsProgramName(commandLine);
+    if (program.empty()) return nullptr;
+    // The program file as CreateProcessA finds it: a name with a folder as
+    // it stands (found on the disk as Windows would), a bare name beside the
+    // running program first, then along PATH.
+    std::string file;
+    if (HasSeparator(program.c_str())) {
+        file = PathOnDisk(program.c_str());
+    } else {
+        file = BesideProgram(program.c_str());
+        if (file.empty()) file = program;
+    }
+    // The program gets the arguments its C start-up code would split.
+    std::vector<std::string> args = SplitWindowsCommandLine(commandLine);
     ReapDetached();
+
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // No handle inheritance: only standard input, output and error.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    char shell[] = "/bin/sh";
-    char dashC[] = "-c";
-    std::vector<char> text(commandLine, commandLine + std::strlen(commandLine) + 1);
-    char* argv[] = {shell, dashC, text.data(), nullptr};
+    // A new program starts as a fresh one: default signal handling and no
+    // signals blocked, whatever this process chose for itself.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     pid_t pid = 0;
-    int failed = posix_spawn(&pid, shell, &actions, nullptr, argv, environ);
+    // posix_spawnp searches PATH only for a name without a '/'; it reports a
+    // program that cannot be run (missing, not executable) as a failure.
+    int failed = posix_spawnp(&pid, file.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed) return nullptr;
     return reinterpret_cast<Process>(new ChildProgram{pid});
@@ -83,10 +162,11 @@ bool ProgramExitCode(Process process, uint32_t& exitCode) {
     if (r < 0) {
         exitCode = 0;  // already collected elsewhere: nothing more to learn
     } else if (WIFEXITED(status)) {
+        // Linux keeps only the low 8 bits of the code a program ends with
+        // (exit(259) reads back as 3); the rest is lost before it gets here.
         exitCode = static_cast<uint32_t>(WEXITSTATUS(status));
     } else {
-        // Ended by a signal: the code a shell reports for it.
-        exitCode = 128u + static_cast<uint32_t>(WTERMSIG(status));
+        exitCode = WindowsCodeForSignal(WTERMSIG(status));
     }
     child->pid = -1;
     return true;
