@@ -1,14 +1,13 @@
 #include "core/error_log.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/system.h"
 
 std::string ErrorLogPath() {
-    std::string dir = platform::TempDirectory();
-    // Without a temporary directory there is no log (never one in the
-    // working directory instead).
+    std::string dir = platform::ErrorLogDirectory();
+    // Without a folder for it there is no log (never one in the working
+    // directory instead).
     if (dir.empty()) return std::string();
     return dir + "ErrorLog.txt";
 }
@@ -17,11 +16,11 @@ void AppendErrorLog(const char* text) {
     if (!text) text = "null";
     const std::string path = ErrorLogPath();
     if (path.empty()) return;
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f) return;  // a log that cannot be opened is skipped silently
-    std::fwrite(text, 1, std::strlen(text), f);
-    std::fwrite("\r\n", 1, 2, f);
-    std::fclose(f);
+    std::string entry = text;
+    entry += "\r\n";
+    // A log that cannot be opened (or is not the user's own file) is
+    // skipped silently.
+    platform::AppendToOwnFile(path.c_str(), entry.data(), entry.size());
 }
 
 void DeleteErrorLog() {

@@ -1,5 +1,7 @@
-// The error log: "ErrorLog.txt" in the user's temporary directory. Every entry
-// is appended on its own (open, seek to end, write, "\r\n", close).
+// The error log: "ErrorLog.txt" in the folder platform::ErrorLogDirectory
+// names (the user's temporary directory; on Linux without TMPDIR, the
+// user's private runtime folder). Every entry is appended on its own (open,
+// append the text and "\r\n", close).
 #pragma once
 #include <string>
 

@@ -29,6 +29,18 @@ void SleepMs(unsigned ms);
 std::string ExecutablePath();
 // The temporary directory with its trailing separator; empty when it does not fit.
 std::string TempDirectory();
+// The folder of the error log, with its trailing separator; empty when it
+// does not fit. Windows: the temporary directory (the user's own). Linux:
+// TMPDIR when it is set; else the user's private runtime folder
+// (XDG_RUNTIME_DIR, when it is a folder of this user that nobody else may
+// enter), since /tmp is shared by every user; else /tmp.
+std::string ErrorLogDirectory();
+// Appends the bytes to the file in one write, creating it when missing
+// (Linux: for this user alone). Linux writes only into a regular file of
+// this user that has no other name: never through a symbolic link, never
+// into a FIFO, a device or another user's file. False when refused or not
+// written.
+bool AppendToOwnFile(const char* path, const void* bytes, size_t size);
 bool ChangeDirectory(const char* path);
 bool DeleteFileAt(const char* path);
 // Creates a file that did not exist and opens it for binary writing: never

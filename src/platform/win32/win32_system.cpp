@@ -44,6 +44,16 @@ std::string TempDirectory() {
     return std::string(buf, n);
 }
 
+// The temporary directory is the user's own on Windows.
+std::string ErrorLogDirectory() { return TempDirectory(); }
+
+bool AppendToOwnFile(const char* path, const void* bytes, size_t size) {
+    std::FILE* f = std::fopen(path, "ab");
+    if (!f) return false;
+    bool written = std::fwrite(bytes, 1, size, f) == size;
+    return std::fclose(f) == 0 && written;
+}
+
 bool ChangeDirectory(const char* path) { return SetCurrentDirectoryA(path) != 0; }
 bool DeleteFileAt(const char* path) { return DeleteFileA(path) != 0; }
 
