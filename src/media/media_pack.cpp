@@ -131,10 +131,15 @@ bool ResolveMediaFile(MediaPack* pack, const char* requestedName, char* resolved
         resolvedName[0] = '\0';
         return false;
     }
-    // The name as the disk spells it (on Linux: backslashes as '/', letter
-    // case as on the disk); no longer than the request, so it fits too.
-    const std::string onDisk = platform::PathOnDisk(request.c_str());
-    if (std::FILE* f = onDisk.size() <= request.size() ? OpenExistingForRead(onDisk.c_str()) : nullptr) {
+    // The name as given; else as the disk spells it (on Linux: backslashes
+    // as '/', letter case as on the disk), which is no longer, so it fits.
+    std::string onDisk = request;
+    std::FILE* f = OpenExistingForRead(onDisk.c_str());
+    if (!f) {
+        onDisk = platform::PathOnDisk(request.c_str());
+        if (onDisk != request && onDisk.size() <= request.size()) f = OpenExistingForRead(onDisk.c_str());
+    }
+    if (f) {
         std::fclose(f);
         std::memcpy(resolvedName, onDisk.c_str(), onDisk.size() + 1);
         return true;
