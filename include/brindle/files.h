@@ -8,7 +8,7 @@
 
 // Deletes the file; no result.
 void RemoveFile(const RtString& path);
-// Copies the file over any existing destination; a copy that fails leaves no destination.
+// Copies the file over any existing destination; a copy that fails (or a read-only destination) leaves the destination as it was.
 void CopyFileData(const RtString& source, const RtString& destination);
 // 1 if the file can be opened for reading, else 0 (also 0 for a directory).
 double FileExists(const RtString& path);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_writer.h"
 #include "files/wildcard.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -20,30 +21,24 @@ std::string OnDisk(const RtString& path) { return platform::PathOnDisk(path.Text
 
 void RemoveFile(const RtString& path) { platform::DeleteFileAt(OnDisk(path).c_str()); }
 
+// The source's size in 4096-byte chunks into a new file that replaces the
+// destination only when every chunk arrived: a copy that fails part-way
+// leaves the destination as it was.
 void CopyFileData(const RtString& source, const RtString& destination) {
     platform::File from = platform::OpenFileForRead(OnDisk(source).c_str());
     if (!from) return;
-    const std::string target = OnDisk(destination);
-    platform::File to = platform::CreateFileForWrite(target.c_str());
-    if (!to) {
-        platform::CloseFile(from);
-        return;
-    }
-    uint32_t left = platform::FileSizeLow(from);
-    char chunk[4096];
-    bool complete = true;
-    while (left > 0) {
-        uint32_t n = left < sizeof chunk ? left : static_cast<uint32_t>(sizeof chunk);
-        if (platform::ReadFromFile(from, chunk, n) != n || platform::WriteToFile(to, chunk, n) != n) {
-            complete = false;
-            break;
+    FileWriter to;
+    if (to.Open(OnDisk(destination).c_str())) {
+        uint32_t left = platform::FileSizeLow(from);
+        char chunk[4096];
+        while (left > 0) {
+            uint32_t n = left < sizeof chunk ? left : static_cast<uint32_t>(sizeof chunk);
+            if (platform::ReadFromFile(from, chunk, n) != n || !to.Write(chunk, n)) break;
+            left -= n;
         }
-        left -= n;
+        if (left == 0) to.Commit();
     }
     platform::CloseFile(from);
-    // A close that fails has lost written data: the copy is not complete.
-    if (!platform::CloseFile(to)) complete = false;
-    if (!complete) platform::DeleteFileAt(target.c_str());
 }
 
 double FileExists(const RtString& path) {

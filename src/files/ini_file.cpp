@@ -1,7 +1,7 @@
 #include "files/ini_file.h"
 
 #include "core/runtime_state.h"
-#include "files/write_back.h"
+#include "core/file_writer.h"
 #include "media/file_access.h"
 #include "media/media_pack.h"
 

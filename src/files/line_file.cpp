@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/runtime_state.h"
-#include "files/write_back.h"
+#include "core/file_writer.h"
 #include "media/file_access.h"
 #include "media/media_pack.h"
 

@@ -23,12 +23,16 @@ using File = FileObject*;
 // An existing file opened for reading, shared with other readers; null when
 // it is missing, a directory, or refused.
 File OpenFileForRead(const char* path);
-// A file created (or an existing one emptied) for writing, not shared; null
-// when refused. Like Windows, Linux refuses a file this process has open
-// through OpenFileForRead, so copying a file onto itself cannot empty it.
-File CreateFileForWrite(const char* path);
+// Why no file may be put in the place of `path`, or null when one may (no
+// file is there, or a file this process may write): "read-only" (no write
+// permission; on Windows the read-only attribute), "a directory", "not a
+// plain file", "in use" (this process has it open for reading: Windows'
+// sharing rule, which Linux follows within the process, so copying a file
+// onto itself cannot replace it), "not writable".
+const char* ReplaceRefusal(const char* path);
 // A new file beside `target` (same directory, so it can replace the target
-// by a rename) whose name does not exist yet; tempPath gets its name.
+// by a rename) whose name does not exist yet; tempPath gets its name. It
+// has the permissions of the file it is to replace.
 File CreateFileBeside(const char* target, std::string& tempPath);
 // The file's size, low 32 bits.
 uint32_t FileSizeLow(File file);

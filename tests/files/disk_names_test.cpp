@@ -13,7 +13,7 @@
 #include "core/runtime_state.h"
 #include "files/ini_data.h"
 #include "files/line_file.h"
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 #include "media/media_pack.h"
 #include "platform/system.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/runtime_state.h"
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 #include "platform/system.h"
 
 namespace {

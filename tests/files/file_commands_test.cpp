@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "files/wildcard.h"
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 
 namespace {
 // Runs a test body inside a directory and goes back afterwards.
@@ -71,6 +71,15 @@ TEST(FileCommands, FileExistsCopyAndRemove) {
     EXPECT_EQ(FileBytes(src), big) << "copying a file onto itself must not empty it";
     CopyFileData(src.c_str(), scratch.Path("no/such/dir.bin").c_str());
     EXPECT_EQ(FileBytes(scratch.Path("no/such/dir.bin")), "<missing>");
+    // A read-only destination is left alone, as Windows leaves it.
+    const std::string locked = scratch.Path("locked.bin");
+    PutFile(locked, "mine");
+    namespace fs = std::filesystem;
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(locked, write, fs::perm_options::remove);
+    CopyFileData(src.c_str(), locked.c_str());
+    fs::permissions(locked, write, fs::perm_options::add);
+    EXPECT_EQ(FileBytes(locked), "mine");
 
     RemoveFile(dst.c_str());
     EXPECT_EQ(FileExists(dst.c_str()), 0);

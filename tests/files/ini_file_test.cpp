@@ -7,7 +7,7 @@
 
 #include "core/runtime_state.h"
 #include "files/ini_data.h"
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 
 namespace {
 // Sections and pairs as one line of text: "name{key=value,...}" each.

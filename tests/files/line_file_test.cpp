@@ -8,7 +8,7 @@
 
 #include "core/runtime_state.h"
 #include "files/line_file.h"
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 
 namespace {
 class LineFileTest : public testing::Test {

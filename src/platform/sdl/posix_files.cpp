@@ -83,17 +83,21 @@ File OpenFileForRead(const char* path) {
     return Handle(file);
 }
 
-File CreateFileForWrite(const char* path) {
-    if (!path || !*path) return nullptr;
-    // Not emptied before the sharing check: a refused file keeps its data.
-    int fd = open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
+const char* ReplaceRefusal(const char* path) {
+    if (!path || !*path) return "no name";
+    const std::string target = WriteTarget(path);
     struct stat st;
-    if (fstat(fd, &st) != 0 || HeldForReading(st) || ftruncate(fd, 0) != 0) {
-        close(fd);
-        return nullptr;
-    }
-    return Handle(new OpenFile{fd, st.st_dev, st.st_ino});
+    if (stat(target.c_str(), &st) != 0) return nullptr;  // nothing there to keep
+    if (S_ISDIR(st.st_mode)) return "a directory";
+    if (!S_ISREG(st.st_mode)) return "not a plain file";
+    // Without any write permission a file is read-only, as Windows' attribute
+    // makes it (and as Wine reads such a file), even for root.
+    if ((st.st_mode & 0222) == 0) return "read-only";
+    if (HeldForReading(st)) return "in use";
+    int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES || errno == EPERM || errno == EROFS ? "read-only" : "not writable";
+    close(fd);
+    return nullptr;
 }
 
 File CreateFileBeside(const char* target, std::string& tempPath) {

@@ -22,10 +22,23 @@ File OpenFileForRead(const char* path) {
                             FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-File CreateFileForWrite(const char* path) {
-    if (!path || !*path) return nullptr;
-    return Wrap(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+const char* ReplaceRefusal(const char* path) {
+    if (!path || !*path) return "no name";
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return nullptr;  // nothing there to keep
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "a directory";
+    if (attributes & FILE_ATTRIBUTE_READONLY) return "read-only";
+    // Opened for writing and closed again: refused while a handle without
+    // write sharing is open (a read through OpenFileForRead), or by the ACL.
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return "in use";
+        return error == ERROR_ACCESS_DENIED ? "read-only" : "not writable";
+    }
+    CloseHandle(h);
+    return nullptr;
 }
 
 File CreateFileBeside(const char* target, std::string& tempPath) {
@@ -36,7 +49,7 @@ File CreateFileBeside(const char* target, std::string& tempPath) {
         std::snprintf(suffix, sizeof suffix, ".~%lu-%u",
                       static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
         std::string candidate = std::string(target) + suffix;
-        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             tempPath = candidate;

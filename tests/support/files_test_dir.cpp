@@ -1,4 +1,4 @@
-#include "files_test_dir.h"
+#include "support/files_test_dir.h"
 
 #include <gtest/gtest.h>
 
