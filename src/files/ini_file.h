@@ -9,6 +9,5 @@ void IniLoad(IniData& data, const char* name);
 void IniSave(const IniData& data);
 // The value, or "NO_DATA".
 std::string IniGetValue(const IniData& data, const char* section, const char* key);
-// Adds, replaces or (with an empty value) removes a pair; with an empty key
-// removes the section.
+// IniChange; a refused change goes to the error log.
 void IniPutValue(IniData& data, const char* section, const char* key, const char* value);

@@ -3,56 +3,53 @@
 #include <brindle/core.h>
 
 #include <cstring>
-#include <string>
 
-#include "core/runtime_state.h"
 #include "core/file_writer.h"
+#include "core/runtime_state.h"
+#include "files/pack_paths.h"
 #include "media/file_access.h"
 #include "media/media_pack.h"
 
 namespace {
-void WriteBack(const LineFile& file) {
-    std::string text;
-    for (int n = 0; n <= file.lastLine && n < kLineEntries; ++n) {
-        text += file.lines[n];
-        text += "\r\n";
-    }
-    WriteFileSafely(file.lineFileName, text);
-}
-
 void Clear(LineFile& file) {
-    std::memset(file.lines, 0, sizeof file.lines);
-    std::memset(file.lineFileName, 0, sizeof file.lineFileName);
+    file.lineFileName.clear();
+    file.writeBackPath.clear();
+    file.lines.clear();
+    file.written.clear();
     file.linesChanged = false;
     file.lastLine = 0;
 }
 }  // namespace
 
 int LineFileOpen(LineFile& file, const char* name) {
-    if (name && std::strcmp(name, file.lineFileName) == 0) return 0;
-    if (file.lineFileName[0] && file.linesChanged) WriteBack(file);
+    if (name && file.lineFileName == name) return 0;
+    if (!file.lineFileName.empty() && file.linesChanged)
+        WriteFileSafely(file.writeBackPath.c_str(), LineFileText(file));
     Clear(file);
     if (!name) return 0;
-    // A longer name could only be stored cut, naming some other file: it is
-    // not taken, and its entries are never written back anywhere.
-    size_t length = std::strlen(name);
-    if (length >= sizeof file.lineFileName) {
+    // A longer name is not taken, and its entries are never written back
+    // anywhere.
+    if (std::strlen(name) > kLineNameLimit) {
         RecordError(3);
         return 3;
     }
-    std::memcpy(file.lineFileName, name, length + 1);
+    file.lineFileName = name;
+    file.writeBackPath = name;
     char resolved[kResolvedNameSize];
     if (!ResolveMediaFile(runtime.mediaPack, name, resolved)) {
         RecordError(3);
         return 3;
     }
+    file.writeBackPath = WriteBackPath(name, resolved);
     std::FILE* source = OpenExistingForRead(resolved);
     if (!source) {
         RecordError(3);
         return 3;
     }
-    ReadLineEntries(file, source);
+    std::string bytes;
+    ReadAllBytes(source, bytes);
     std::fclose(source);
+    ReadLineEntries(file, bytes);
     return 0;
 }
 
@@ -67,20 +64,8 @@ int ReadLineEntry(LineFile& file, const char* name, uint32_t entry, RtString& re
         result = "NO_FILE";
         return code;
     }
-    const char* text = file.lines[entry];
-    size_t length = std::strlen(text);
-    // Control characters go, and with them bytes 128..255 (signed, they are
-    // below 32 too).
-    while (length > 0 && static_cast<signed char>(text[length - 1]) <= 31) --length;
-    if (length == 0) {
-        result = "NO_DATA";
-    } else {
-        result = "";
-        char* out = result.Buffer(static_cast<uint32_t>(length));
-        std::memcpy(out, text, length);
-        out[length] = '\0';
-        result.SyncLength();
-    }
+    const std::string text = LineEntryText(file, entry);
+    result = text.empty() ? "NO_DATA" : text.c_str();
     return 0;
 }
 
@@ -90,10 +75,6 @@ int WriteLineEntry(LineFile& file, const char* name, uint32_t entry, const char*
         return 7;
     }
     LineFileOpen(file, name);  // a missing file starts empty and is created on write-back
-    char* line = file.lines[entry];
-    std::strncpy(line, text ? text : "", kLineTextSize - 1);
-    line[kLineTextSize - 1] = '\0';
-    if (static_cast<int32_t>(entry) > file.lastLine) file.lastLine = static_cast<int32_t>(entry);
-    file.linesChanged = true;
+    SetLineEntry(file, entry, text);
     return 0;
 }

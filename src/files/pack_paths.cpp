@@ -27,3 +27,8 @@ void SetPackPaths(const char* mediaPackPath, const char* streamPackPath) {
     SetPackPath(runtime.mediaPack, mediaPackPath);
     SetPackPath(runtime.streamPack, streamPackPath);
 }
+
+const char* WriteBackPath(const char* name, const char* resolved) {
+    const MediaPack* pack = runtime.mediaPack;
+    return pack && pack->extractedPath[0] && std::strcmp(pack->extractedPath, resolved) == 0 ? name : resolved;
+}

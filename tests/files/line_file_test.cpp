@@ -29,23 +29,55 @@ TEST_F(LineFileTest, WrittenEntriesAreWrittenBackAsCrLfLines) {
     EXPECT_EQ(FileBytes(scratch.Path("new.txt")), "\r\n\r\n\r\n2.5\r\n");
 
     WriteLineNumber(Name("new.txt"), 0, 5);
-    WriteLineText(Name("new.txt"), 1, std::string(2000, 'x').c_str());  // kept: 1023
+    WriteLineText(Name("new.txt"), 1, std::string(2000, 'x').c_str());  // kept whole
     EXPECT_STREQ(ReadLineText(Name("new.txt"), 0).Text(), "5");
     LineFileOpen(runtime.files.lineFile, nullptr);
     EXPECT_EQ(FileBytes(scratch.Path("new.txt")),
-              "5\r\n" + std::string(1023, 'x') + "\r\n\r\n2.5\r\n");
+              "5\r\n" + std::string(2000, 'x') + "\r\n\r\n2.5\r\n");
+}
+
+// A write-back changes the entries written and keeps every other byte: the
+// lines after entry 255, long lines, bytes above 127, LF endings, a last
+// line without an ending.
+TEST_F(LineFileTest, WriteBackChangesOnlyTheWrittenLines) {
+    std::string many, manyChanged;
+    for (int i = 0; i < 300; ++i) {
+        many += std::to_string(i) + "\n";
+        manyChanged += (i == 0 ? std::string("changed") : std::to_string(i)) + "\n";
+    }
+    const std::string longLine(3000, 'L');
+    struct Case {
+        std::string before;
+        uint32_t entry;
+        const char* text;
+        std::string after;
+    } cases[] = {
+        {many, 0, "changed", manyChanged},
+        {"one\n" + longLine + "\r\nJos\xC3\xA9\x7F\xFF\n", 0, "1",
+         "1\n" + longLine + "\r\nJos\xC3\xA9\x7F\xFF\n"},
+        {"a\nb", 3, "d", "a\nb\n\nd\n"},
+        {"a\r\nb\r\nc", 1, "B", "a\r\nB\r\nc"},
+        {"a\nb", 1, "caf\xC3\xA9", "a\ncaf\xC3\xA9\n"},
+        {"", 1, "x", "\r\nx\r\n"},
+    };
+    for (const Case& c : cases) {
+        PutFile(scratch.Path("f.txt"), c.before);
+        WriteLineText(Name("f.txt"), c.entry, c.text);
+        LineFileOpen(runtime.files.lineFile, nullptr);
+        EXPECT_EQ(FileBytes(scratch.Path("f.txt")), c.after) << "from: " << c.before.substr(0, 40);
+    }
 }
 
 TEST_F(LineFileTest, ReadsLinesAsTheFormatDefines) {
     const std::string longLine(1500, 'L');
     PutFile(scratch.Path("in.txt"), "one\r\ntwo\n   \n\t\n" + longLine + "\r\nafter long\r\n" +
-                                        std::string(1022, 'c') + "\r\n12.5 apples\nlast");
+                                        "Jos\xC3\xA9\x01\r\n12.5 apples\nlast");
     struct {
         double entry;
         std::string text;
     } expected[] = {{0, "one"},        {1, "two"}, {2, "   "}, {3, "NO_DATA"},
-                    {4, std::string(1023, 'L')}, {5, "after long"},
-                    {6, std::string(1022, 'c')}, {7, "12.5 apples"}, {8, "last"},
+                    {4, longLine},     {5, "after long"},
+                    {6, "Jos\xC3\xA9"},  {7, "12.5 apples"}, {8, "last"},
                     {9, "NO_DATA"},    {255, "NO_DATA"}};
     for (const auto& e : expected)
         EXPECT_EQ(ReadLineText(Name("in.txt"), e.entry).Text(), e.text) << "entry " << e.entry;
@@ -70,7 +102,7 @@ TEST_F(LineFileTest, MissingFileGivesNoFileOnceThenNoData) {
     EXPECT_STREQ(ReadLineText(Name("missing.txt"), 0).Text(), "NO_DATA");
 }
 
-TEST_F(LineFileTest, AtMost256LinesAreRead) {
+TEST_F(LineFileTest, EntriesStopAt255) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += std::to_string(i) + "\n";
     PutFile(scratch.Path("many.txt"), text);
@@ -86,6 +118,19 @@ TEST_F(LineFileTest, AnotherNameWritesTheChangedFileBackFirst) {
     const std::string other = ReadLineText(Name("A.txt"), 0).Text();
     EXPECT_EQ(FileBytes(scratch.Path("a.txt")), "changed\r\n");
     EXPECT_TRUE(other == "changed" || other == "NO_FILE") << other;
+}
+
+TEST_F(LineFileTest, ReadOnlyFileIsNotReplaced) {
+    const std::string path = scratch.Path("locked.txt");
+    PutFile(path, "mine\r\n");
+    namespace fs = std::filesystem;
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, write, fs::perm_options::remove);
+    WriteLineText(Name("locked.txt"), 0, "theirs");
+    LineFileOpen(runtime.files.lineFile, nullptr);
+    fs::permissions(path, write, fs::perm_options::add);
+    EXPECT_EQ(FileBytes(path), "mine\r\n");
+    EXPECT_NE(ErrorLogText().find("File not written: " + path + " (read-only)\r\n"), std::string::npos);
 }
 
 TEST_F(LineFileTest, FailedWriteBackKeepsTheOldFileAndLogsIt) {
