@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/sound_output.h"
+
 namespace {
 
 constexpr uint16_t kFormatPcm = 1;
@@ -34,7 +36,10 @@ WaveStatus CheckFormat(const uint8_t* fmt, uint32_t size, WaveLayout& layout) {
     if (layout.channels < 1 || layout.channels > 2) return WaveStatus::kBadChannels;
     if (layout.bitsPerSample != 8 && layout.bitsPerSample != 16) return WaveStatus::kBadBits;
     if (layout.blockAlign != layout.channels * (layout.bitsPerSample / 8)) return WaveStatus::kBadBlockAlign;
-    if (layout.samplesPerSecond == 0) return WaveStatus::kBadRate;
+    // The range both targets play: checked here, not left to the device
+    // (DirectSound under Wine takes rates its documentation refuses).
+    if (layout.samplesPerSecond < platform::kMinSampleRate || layout.samplesPerSecond > platform::kMaxSampleRate)
+        return WaveStatus::kBadRate;
     return WaveStatus::kOk;
 }
 

@@ -15,7 +15,7 @@ enum class WaveStatus {
     kBadChannels,        // 0, or more than 2
     kBadBits,            // not 8 or 16 bits per sample
     kBadBlockAlign,      // not channels x bytes per sample
-    kBadRate,            // 0 samples per second
+    kBadRate,            // outside 100 .. 200000 samples per second
     kNoData,             // the chunks end without "data"
     kDataBeyondFile,     // the "data" chunk claims more bytes than the file has
 };

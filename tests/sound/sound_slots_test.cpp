@@ -67,6 +67,13 @@ protected:
 TEST_F(SoundSlots, LoadingFillsVoicesAndEmptiesTheSlotOnFailure) {
     const std::string bad = ScratchFile("bad.wav");
     WriteBytes(bad, MakeWav(3, 22050, 16, 12));
+    // Rates outside 100 .. 200000 Hz are refused alike on both targets.
+    const std::string slow = ScratchFile("50hz.wav"), fast = ScratchFile("250khz.wav");
+    const std::string slowest = ScratchFile("100hz.wav"), fastest = ScratchFile("200khz.wav");
+    WriteBytes(slow, MakeWav(1, 50, 8, 100));
+    WriteBytes(fast, MakeWav(1, 250000, 16, 1000));
+    WriteBytes(slowest, MakeWav(1, 100, 8, 100));
+    WriteBytes(fastest, MakeWav(2, 200000, 16, 1000));
     struct {
         const std::string& file;
         double slot, voices;
@@ -76,6 +83,8 @@ TEST_F(SoundSlots, LoadingFillsVoicesAndEmptiesTheSlotOnFailure) {
         {LongSound(), 3, 0, 1, 3, 1},     {LongSound(), 3, 9, 1, 3, 4},  {LongSound(), 300, 2.9, 1, 127, 2},
         {LongSound(), 5, -7, 1, 5, 1},    {bad, 3, 4, 0, 3, 0},          {ScratchFile("missing.wav"), 5, 4, 0, 5, 1},
         {LongSound(), -1, 4, 0, -1, 0},   {LongSound(), NAN, 4, 0, -1, 0},
+        {slow, 6, 1, 0, 6, 0},            {fast, 6, 1, 0, 6, 0},         {slowest, 6, 1, 1, 6, 1},
+        {fastest, 7, 2, 1, 7, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file + " slot " + std::to_string(c.slot) + " voices " + std::to_string(c.voices));

@@ -49,6 +49,10 @@ std::vector<Case> Cases() {
         {"24-bit", MakeWav(2, 22050, 24, 12), WaveStatus::kBadBits},
         {"block alignment", MakeWav(2, 22050, 16, 12, {}, {}, 1, 2), WaveStatus::kBadBlockAlign},
         {"rate 0", MakeWav(2, 0, 16, 12), WaveStatus::kBadRate},
+        {"rate 50", MakeWav(1, 50, 8, 12), WaveStatus::kBadRate},
+        {"rate 250000", MakeWav(1, 250000, 16, 12), WaveStatus::kBadRate},
+        {"rate 100", MakeWav(1, 100, 8, 12), WaveStatus::kOk, 1, 100, 8, 44},
+        {"rate 200000", MakeWav(2, 200000, 16, 12), WaveStatus::kOk, 2, 200000, 16, 44},
     };
     // Data before the format, a data size beyond the file, no data at all,
     // not RIFF, a format chunk too short.
