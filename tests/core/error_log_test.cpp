@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -85,38 +86,42 @@ TEST(ErrorLog, NeverWritesThroughALinkAFifoASecondNameOrAnotherUsersFile) {
 }
 
 // Without TMPDIR the log would go to /tmp, shared by every user: the user's
-// own runtime folder is taken when it is private.
+// own runtime folder is taken when it is private. The environment changes
+// in a child process only (a death-test child: changing this process's
+// environment while its other threads may read it is unsafe).
 TEST(ErrorLog, WithoutTmpdirTheLogGoesToThePrivateRuntimeFolder) {
+    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
     const std::string tmp = std::getenv("TMPDIR");
-    const char* oldRun = std::getenv("XDG_RUNTIME_DIR");
-    const std::string savedRun = oldRun ? oldRun : "";
     const std::string own = tmp + "/run-own", open = tmp + "/run-open", missing = tmp + "/missing";
     mkdir(own.c_str(), 0700);
     mkdir(open.c_str(), 0755);
     chmod(open.c_str(), 0755);
     struct {
-        const char* run;  // null: unset
+        const char* tmpdir;  // null: unset
+        const char* run;     // null: unset
         std::string expected;
     } cases[] = {
-        {own.c_str(), own + "/ErrorLog.txt"},
-        {open.c_str(), "/tmp/ErrorLog.txt"},  // others may enter it
-        {"relative/run", "/tmp/ErrorLog.txt"},
-        {missing.c_str(), "/tmp/ErrorLog.txt"},
-        {nullptr, "/tmp/ErrorLog.txt"},
+        {nullptr, own.c_str(), own + "/ErrorLog.txt"},
+        {nullptr, open.c_str(), "/tmp/ErrorLog.txt"},  // others may enter it
+        {nullptr, "relative/run", "/tmp/ErrorLog.txt"},
+        {nullptr, missing.c_str(), "/tmp/ErrorLog.txt"},
+        {nullptr, nullptr, "/tmp/ErrorLog.txt"},
+        {tmp.c_str(), own.c_str(), tmp + "/ErrorLog.txt"},  // TMPDIR comes first
     };
-    unsetenv("TMPDIR");
     for (const auto& c : cases) {
-        if (c.run)
-            setenv("XDG_RUNTIME_DIR", c.run, 1);
-        else
-            unsetenv("XDG_RUNTIME_DIR");
-        EXPECT_EQ(ErrorLogPath(), c.expected) << (c.run ? c.run : "unset");
+        EXPECT_EXIT(
+            {
+                if (c.tmpdir) setenv("TMPDIR", c.tmpdir, 1);
+                else unsetenv("TMPDIR");
+                if (c.run) setenv("XDG_RUNTIME_DIR", c.run, 1);
+                else unsetenv("XDG_RUNTIME_DIR");
+                const std::string path = ErrorLogPath();
+                std::fprintf(stderr, "log at %s\n", path.c_str());
+                _exit(path == c.expected ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << "TMPDIR " << (c.tmpdir ? c.tmpdir : "unset") << ", XDG_RUNTIME_DIR "
+            << (c.run ? c.run : "unset") << ": expected " << c.expected;
     }
-    setenv("TMPDIR", tmp.c_str(), 1);
-    if (oldRun)
-        setenv("XDG_RUNTIME_DIR", savedRun.c_str(), 1);
-    else
-        unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(ErrorLogPath(), tmp + "/ErrorLog.txt") << "TMPDIR comes first";
 }
 #endif
