@@ -22,6 +22,7 @@
 #include "media/bmp_decode.h"
 #include "media/media_pack.h"
 #include "media/pack_format.h"
+#include "pack_compress.h"
 #include "platform/system.h"
 #include "median_reporter.h"
 

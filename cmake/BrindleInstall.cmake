@@ -15,15 +15,25 @@ set(package_dir lib/cmake/Brindle)
 set(library_dir lib/brindle/${BRINDLE_TARGET_NAME})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include)
+install(FILES ${BRINDLE_GENERATED_INCLUDE}/brindle_version.h DESTINATION include)
 install(TARGETS brindle brindle_entry brindle_nl EXPORT BrindleTargets
   ARCHIVE DESTINATION ${library_dir}
   OBJECTS DESTINATION ${library_dir})
 brindle_maths_library(maths_library)
 install(FILES ${maths_library} DESTINATION ${library_dir})
-if(WIN32)
-  brindle_cross_prefix(cross)
-  install(FILES ${cross}/lib/liblzo2.a DESTINATION ${library_dir})
-endif()
+# An install that strips (cmake --install --strip, the release files) takes
+# the debug information out of the static libraries and objects too.
+install(CODE "set(brindle_strip \"${CMAKE_STRIP}\")
+  set(brindle_library_dir \"${library_dir}\")")
+install(CODE [[
+  if(CMAKE_INSTALL_DO_STRIP)
+    file(GLOB_RECURSE objects "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${brindle_library_dir}/*")
+    foreach(object ${objects})
+      if(object MATCHES "\\.(a|o|obj)$")
+        execute_process(COMMAND "${brindle_strip}" --strip-debug "${object}" COMMAND_ERROR_IS_FATAL ANY)
+      endif()
+    endforeach()
+  endif()]])
 install(TARGETS brindle-pack RUNTIME DESTINATION bin)
 
 install(EXPORT BrindleTargets NAMESPACE Brindle::

@@ -2,6 +2,10 @@
 // language under its own name; numbers are doubles, texts RtString.
 #pragma once
 
+// BRINDLE_VERSION_MAJOR, _MINOR, _PATCH and _STRING ("0.2.0"): the version of
+// Brindle the game is built with (written by the build).
+#include <brindle_version.h>
+
 #include <brindle/rtstring.h>
 #include <brindle/game.h>
 #include <brindle/core.h>

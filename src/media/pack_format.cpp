@@ -1,17 +1,12 @@
 #include "media/pack_format.h"
 
-#include <lzo/lzo1x.h>
-
 #include <climits>
 #include <cstring>
 #include <new>
 
-namespace pack {
+#include "media/lzo1x_decoder.h"
 
-bool EnsureLzo() {
-    static const bool ready = lzo_init() == LZO_E_OK;
-    return ready;
-}
+namespace pack {
 
 FileSource::FileSource(std::FILE* file) : file_(file), size_(-1) {
     // Offsets in a pack are 32-bit, so a long (32-bit on Windows) is enough;
@@ -156,12 +151,11 @@ ExtractStatus DecompressStored(const uint8_t* stored, size_t storedSize, Content
     // One spare byte so that an empty content still has a buffer.
     content.bytes.reset(new (std::nothrow) uint8_t[originalSize + 1u]);
     if (!content.bytes) return ExtractStatus::kNoMemory;
-    if (!EnsureLzo()) return ExtractStatus::kDecompressError;
-    lzo_uint written = originalSize;
-    int rc = lzo1x_decompress_safe(stored + 4, static_cast<lzo_uint>(storedSize - 4),
-                                   content.bytes.get(), &written, nullptr);
-    content.length = written <= originalSize ? written : 0;
-    return rc == LZO_E_OK ? ExtractStatus::kOk : ExtractStatus::kDecompressError;
+    size_t written = 0;
+    Lzo1xStatus decoded =
+        DecodeLzo1x(stored + 4, storedSize - 4, content.bytes.get(), originalSize, &written);
+    content.length = written;
+    return decoded == Lzo1xStatus::kOk ? ExtractStatus::kOk : ExtractStatus::kDecompressError;
 }
 
 ExtractStatus ReadContent(Source& source, const Layout& layout, const Entry& entry,
@@ -179,21 +173,6 @@ ExtractStatus ReadContent(Source& source, const Layout& layout, const Entry& ent
     size_t rest = entry.storedSize - 4u;
     if (source.Read(stored.get() + 4, rest) != rest) return ExtractStatus::kShortRead;
     return DecompressStored(stored.get(), entry.storedSize, content);
-}
-
-bool CompressContent(const uint8_t* data, size_t size, std::vector<uint8_t>& stored) {
-    if (size > kMaxOriginalSize || !EnsureLzo()) return false;
-    // Worst case for incompressible input, as documented by LZO.
-    stored.resize(4 + size + size / 16 + 64 + 3);
-    std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[LZO1X_999_MEM_COMPRESS]);
-    if (!work) return false;
-    lzo_uint written = 0;
-    int rc = lzo1x_999_compress(data, static_cast<lzo_uint>(size), stored.data() + 4, &written,
-                                work.get());
-    if (rc != LZO_E_OK) return false;
-    PutU32(stored.data(), static_cast<uint32_t>(size));
-    stored.resize(4 + written);
-    return true;
 }
 
 }  // namespace pack

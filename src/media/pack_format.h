@@ -1,8 +1,10 @@
 // The media pack: LZO1X-compressed entries followed by their directory, with
 // the last four bytes of the file locating the directory. Shared by the
 // runtime's media lookup, the brindle-pack tool and the fuzz targets, so that
-// all of them read and write exactly the same bytes. Plain C++ and liblzo2:
-// nothing here depends on the rest of the runtime.
+// all of them read and write exactly the same bytes. Plain C++: nothing here
+// depends on the rest of the runtime, and the entries are decoded by the
+// runtime's own LZO1X decoder (writing packs is the tool's business:
+// tools/brindle-pack/pack_compress.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -127,14 +129,12 @@ enum class ExtractStatus {
 };
 const char* Describe(ExtractStatus status);
 
-// Reads the entry's stored bytes and decompresses them (LZO1X, safe).
+// Reads the entry's stored bytes and decompresses them (LZO1X, bounded by
+// the input and by originalSize).
 ExtractStatus ReadContent(Source& source, const Layout& layout, const Entry& entry,
                           Content& content);
 // The same from stored bytes already in memory.
 ExtractStatus DecompressStored(const uint8_t* stored, size_t storedSize, Content& content);
-
-// Stored form of a content: originalSize then the LZO1X-999 compressed bytes.
-bool CompressContent(const uint8_t* data, size_t size, std::vector<uint8_t>& stored);
 
 // Little-endian fields.
 inline uint32_t GetU32(const uint8_t* p) {
@@ -147,8 +147,5 @@ inline void PutU32(uint8_t* p, uint32_t v) {
     p[2] = static_cast<uint8_t>(v >> 16);
     p[3] = static_cast<uint8_t>(v >> 24);
 }
-
-// lzo_init once per process; false when the library is unusable.
-bool EnsureLzo();
 
 }  // namespace pack

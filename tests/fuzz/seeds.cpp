@@ -1,8 +1,8 @@
 // Writes seed inputs for the fuzz targets: seeds DIR writes DIR/bmp/*,
 // DIR/pack/*, DIR/wav/*, DIR/ini/*, DIR/line_file/*, DIR/net_message/*,
-// DIR/http_headers/*, DIR/object_packed/*, DIR/object_text/* and
-// DIR/command_line/*, small valid inputs of each kind that the fuzzer
-// mutates.
+// DIR/http_headers/*, DIR/object_packed/*, DIR/object_text/*,
+// DIR/command_line/* and DIR/lzo1x/*, small valid inputs of each kind that
+// the fuzzer mutates.
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "gfx3d/object_file.h"
 #include "media/pack_format.h"
 #include "net/net_message.h"
+#include "pack_compress.h"
 
 namespace {
 
@@ -195,5 +196,17 @@ int main(int argc, char** argv) {
     fs::create_directories(dir / "command_line");
     Write(dir / "command_line" / "quoting",
           Text("\"C:\\Program Files\\tool.exe\" a\\\\\"b c\" \"\" d\\\"e \"f\"\"g\" ; rm x"));
+    // LZO1X streams behind the two bytes that size the output.
+    fs::create_directories(dir / "lzo1x");
+    std::vector<uint8_t> text = Text("abcabcabcabcabcabcabc hello hello hello, and a torus");
+    std::vector<uint8_t> stored;
+    for (int copies = 1; copies <= 3; copies += 2) {
+        std::vector<uint8_t> content;
+        for (int i = 0; i < copies * 40; ++i) content.insert(content.end(), text.begin(), text.end());
+        pack::CompressContent(content.data(), content.size(), stored);
+        std::vector<uint8_t> seed = {static_cast<uint8_t>(content.size()), static_cast<uint8_t>(content.size() >> 8)};
+        seed.insert(seed.end(), stored.begin() + 4, stored.end());
+        Write(dir / "lzo1x" / ("text" + std::to_string(copies)), seed);
+    }
     return 0;
 }

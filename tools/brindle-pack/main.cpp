@@ -9,8 +9,10 @@
 #include <system_error>
 #include <vector>
 
+#include "brindle_version.h"
 #include "media/pack_format.h"
 #include "pack_archive.h"
+#include "pack_compress.h"
 
 namespace fs = std::filesystem;
 
@@ -36,6 +38,7 @@ const char kUsage[] =
     "           directory, created when missing)\n"
     "\n"
     "  -h, --help  show this text\n"
+    "  --version   show the version of Brindle this tool belongs to\n"
     "\n"
     "Exit status: 0 on success, 1 on a failure, 2 on wrong usage.\n";
 
@@ -277,6 +280,10 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "-h" || command == "--help" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("brindle-pack %s\n", BRINDLE_VERSION_STRING);
         return 0;
     }
     for (const std::string& a : args) {
