@@ -14,12 +14,7 @@ set(CPACK_PACKAGE_VENDOR "the Brindle developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "game runtime in C++: one OpenGL window, 2D, 3D, sound, network games")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGE_CHECKSUM "")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/BrindleCPackOptions.cmake)
-# Debug information is left in the build trees: the static libraries and
-# objects are stripped of it before packing (tools named for the target).
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/BrindleCPackStrip.cmake)
-set(CPACK_BRINDLE_STRIP ${CMAKE_STRIP})
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
@@ -34,8 +29,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brindle developers <brindle@brindle.invalid>")
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "game runtime in C++: one OpenGL window, 2D, 3D, sound, network games
-Brindle is a game runtime. A game program written against it links into one
+  # The summary above is the first line; this is the extended description.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Brindle is a game runtime. A game program written against it links into one
 self-contained executable with one OpenGL window: 2D sprites and fonts, a 3D
 engine, input, sound, music and video, files, network games, HTTP and A*
 pathfinding, with its media packed into the executable.

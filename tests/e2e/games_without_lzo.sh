@@ -13,13 +13,14 @@ fi
 # lzo_symbols FILE: the C symbols of liblzo2 it defines or needs (lzo1x_...,
 # __lzo_init_v2; with i386's leading underscore on Windows).
 lzo_symbols() { "$nm_tool" "$1" | awk '{print $NF}' | grep -E '^_{0,3}lzo' | sort -u; }
-needs_liblzo2() { ! is_windows && readelf -d "$1" | grep -q 'NEEDED.*liblzo2'; }
+defines_game_main() { [ "$("$nm_tool" "$1" | grep -c 'GameMain')" -gt 0 ]; }
+needs_liblzo2() { ! is_windows && [ "$(readelf -d "$1" | grep -c 'NEEDED.*liblzo2')" -gt 0 ]; }
 
 pack=$BRINDLE_BUILD/tools/brindle-pack$suffix
 [ -n "$(lzo_symbols "$pack")" ] || fail "brindle-pack shows no liblzo2 symbol: the check cannot see the library"
 for exe in "$(program game)" "$BRINDLE_BUILD/examples/example_sprites$suffix"; do
   [ -f "$exe" ] || fail "missing $exe"
-  "$nm_tool" "$exe" | grep -q 'GameMain' || fail "$exe has no symbol table to check"
+  defines_game_main "$exe" || fail "$exe has no symbol table to check"
   found=$(lzo_symbols "$exe")
   [ -z "$found" ] || fail "$(basename "$exe") contains liblzo2: $(echo "$found" | head -5 | tr '\n' ' ')"
   needs_liblzo2 "$exe" && fail "$(basename "$exe") needs liblzo2 at run time"

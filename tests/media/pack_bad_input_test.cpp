@@ -9,6 +9,7 @@
 #include "media/media_pack.h"
 #include "media/pack_format.h"
 #include "media_test_files.h"
+#include "pack_compress.h"
 #include "platform/system.h"
 
 namespace {
