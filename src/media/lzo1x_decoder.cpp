@@ -55,30 +55,26 @@ inline bool ReadLongLength(const uint8_t*& ip, const uint8_t* ipEnd, size_t& len
 inline uint8_t* CopyMatch(uint8_t* op, const uint8_t* opEnd, size_t distance, size_t n) {
     const uint8_t* from = op - distance;
     uint8_t* const end = op + n;
-    if (static_cast<size_t>(opEnd - op) >= n + kStep) {
-        if (distance >= kStep) {
-            // Each step reads only bytes written before it.
-            do {
-                std::memcpy(op, from, kStep);
-                op += kStep;
-                from += kStep;
-            } while (op < end);
-            return end;
-        }
-        if (distance >= 4) {
-            do {
-                std::memcpy(op, from, 4);
-                op += 4;
-                from += 4;
-            } while (op < end);
-            return end;
-        }
-    }
-    if (distance == 1) {
-        std::memset(op, *from, n);
+    if (static_cast<size_t>(opEnd - op) < n + kStep) {
+        while (op != end) *op++ = *from++;  // near the end of the output
         return end;
     }
-    while (op != end) *op++ = *from++;
+    if (distance < kStep) {
+        // Bytes that repeat every `distance`: the first step byte by byte,
+        // then whole steps from a whole number of periods back, at least a
+        // step away.
+        for (size_t i = 0; i < kStep; ++i) op[i] = from[i];
+        if (n <= kStep) return end;
+        static constexpr uint8_t kPeriods[kStep] = {0, 8, 8, 9, 8, 10, 12, 14};
+        op += kStep;
+        from = op - kPeriods[distance];
+    }
+    // Each step reads only bytes written before it.
+    do {
+        std::memcpy(op, from, kStep);
+        op += kStep;
+        from += kStep;
+    } while (op < end);
     return end;
 }
 
