@@ -44,14 +44,7 @@ pass "installed, and the template game built outside the tree against the packag
 mkdir -p "$E2E_WORK/run" && cp "$exe" "$E2E_WORK/run/"
 start_program "$E2E_WORK/run/$(basename "$exe")"
 window=$(find_window "Hop Test" 60) || fail "no window captioned \"Hop Test\""
-font=$prefix/share/brindle/media/smalfont.bmp
-shows_greeting() {
-  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WORK/program.out")"
-  screenshot "$window" "$E2E_WORK/shot.png" &&
-    /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" text "$E2E_WORK/shot.png" "$font" 16 16 \
-      "Hello from Brindle!" >/dev/null
-}
-poll 60 shows_greeting || fail "the first frame does not show the greeting in the packed font"
+poll 60 shows_greeting "$window" "$prefix/share/brindle/media/smalfont.bmp" || fail "the first frame does not show the greeting in the packed font"
 focus_window "$window" || fail "the window did not get the focus"
 hold_until 30 Escape -- program_ended || fail "Escape did not end the game"
 wait_program 20; rc=$?

@@ -184,3 +184,13 @@ exported_names() {
       grep -v -e '^main$' -e '@' -e '^_' | sort
   fi
 }
+
+# shows_greeting WINDOW FONT: the template game's first frame is up: the
+# program still runs and the window shows "Hello from Brindle!" in FONT
+# (16 x 16 cells).
+shows_greeting() {
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WORK/program.out")"
+  screenshot "$1" "$E2E_WORK/shot.png" &&
+    /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" text "$E2E_WORK/shot.png" "$2" 16 16 \
+      "Hello from Brindle!" >/dev/null
+}

@@ -115,13 +115,7 @@ run_template() {
   mkdir -p "$E2E_WORK/run-$4" && cp "$exe" "$E2E_WORK/run-$4/"
   BRINDLE_TARGET=$4 start_program "$E2E_WORK/run-$4/$(basename "$exe")"
   window=$(find_window "$caption" 60) || fail "no window captioned \"$caption\""
-  shows_greeting() {
-    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WORK/program.out")"
-    screenshot "$window" "$E2E_WORK/shot.png" &&
-      /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" text "$E2E_WORK/shot.png" "$font" 16 16 \
-        "Hello from Brindle!" >/dev/null
-  }
-  poll 60 shows_greeting || fail "\"$caption\" does not show the greeting in the packed font"
+  poll 60 shows_greeting "$window" "$font" || fail "\"$caption\" does not show the greeting in the packed font"
   end_with_escape "$window" "$caption"
 }
 # end_with_escape WINDOW CAPTION
