@@ -75,6 +75,8 @@ remove_package() {
   fi
 }
 trap 'remove_package; e2e_cleanup' EXIT
+trap 'exit 1' INT TERM HUP
+remove_package  # left by a run that was killed outright
 step "apt-get install $(basename "$deb")" apt_get install --no-install-recommends "$deb"
 [ "$(dpkg-query -W -f='${Version}' brindle-dev)" = "$version" ] || fail "brindle-dev $version is not installed"
 for f in /usr/include/brindle.h /usr/lib/cmake/Brindle/BrindleConfig.cmake /usr/lib/brindle/linux/libbrindle.a \
@@ -139,15 +141,23 @@ objdump -p "$games/Zip Hop/build/windows-i386/Zip-Hop.exe" | grep -q 'DLL Name: 
 run_template "$games/Zip Hop/build/windows-i386/Zip-Hop.exe" "Zip Hop" "$sdk/share/brindle/media/smalfont.bmp" windows-i386
 pass "the template built for Windows against the unpacked SDK zip, and ran under Wine"
 
-# --- Glimmerball from each archive, started as a player would
+# --- Glimmerball from each archive, started as a player would: its
+# background (from its own pack) on the screen, then Escape.
+back=$BRINDLE_BUILD/game/media/back.bmp
+shows_background() {
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "Glimmerball ended early: $(cat "$E2E_WORK/program.out")"
+  screenshot "$1" "$E2E_WORK/glimmerball.png" &&
+    /usr/bin/python3 "$BRINDLE_SOURCE/tests/e2e/check_image.py" background "$E2E_WORK/glimmerball.png" "$back" >/dev/null
+}
 for target in linux windows-i386; do
   exe=$E2E_WORK/unpacked-linux/brindle-$version-linux-x86_64/glimmerball
   [ $target = windows-i386 ] && exe=$sdk/glimmerball.exe
   BRINDLE_TARGET=$target start_program "$exe"
   window=$(find_window Glimmerball 60) || fail "the archived Glimmerball ($target) opened no window"
+  poll 60 shows_background "$window" || fail "the archived Glimmerball ($target) does not show its background"
   end_with_escape "$window" "Glimmerball ($target)"
 done
-pass "Glimmerball from both archives runs"
+pass "Glimmerball from both archives runs: its background from its own pack, Escape ends it"
 
 # --- removed
 step "apt-get purge brindle-dev" apt_get purge brindle-dev
