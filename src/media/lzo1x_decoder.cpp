@@ -38,13 +38,14 @@ namespace {
 constexpr size_t kStep = 8;
 
 // Reads a long length; false when the input ends first. A length beyond
-// what any buffer holds is clamped: the copy that follows refuses it.
+// half the address space is clamped there (no buffer is that large, so the
+// copy that follows refuses it); the sums made with it cannot overflow.
 inline bool ReadLongLength(const uint8_t*& ip, const uint8_t* ipEnd, size_t& length) {
     const uint8_t* zeros = ip;
     while (ip != ipEnd && *ip == 0) ++ip;
     if (ip == ipEnd) return false;
     const size_t count = static_cast<size_t>(ip - zeros);
-    constexpr size_t kLimit = static_cast<size_t>(-1) / 1024;
+    constexpr size_t kLimit = static_cast<size_t>(-1) / 2;
     length += count < kLimit / 255 ? count * 255 + *ip : kLimit;
     ++ip;
     return true;

@@ -152,6 +152,18 @@ TEST(Lzo1xDecoder, DecodesWhatBothCompressorsMakeAsLiblzo2Does) {
     }
 }
 
+// Incompressible content becomes one literal run whose length takes about
+// 20 000 zero bytes to write: still a length, not an overflow, on 32 bits.
+TEST(Lzo1xDecoder, ALiteralRunOfFiveMegabytes) {
+    Bytes noise(5u << 20);
+    uint32_t seed = 5;
+    for (uint8_t& b : noise) b = static_cast<uint8_t>(Next(seed) >> 24);
+    const Bytes stream = Compress1(noise);
+    Decoded ours = Ours(stream, noise.size());
+    EXPECT_TRUE(ours.ok) << ours.code;
+    EXPECT_TRUE(ours.bytes == noise);
+}
+
 // Hand-made streams, each with a different instruction or boundary, decoded
 // as liblzo2 decodes them (the expected status is ours).
 TEST(Lzo1xDecoder, EachInstructionAsLiblzo2ReadsIt) {
