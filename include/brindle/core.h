@@ -11,7 +11,7 @@ double GetWindowHandle();
 void ShowFrame();
 // Limits the frame rate (truncated to whole frames per second); 0 or less: a 2 ms frame period.
 void SetFrameRate(double framesPerSecond);
-// Milliseconds since the previous frame started (never below 1).
+// Milliseconds since the next-to-last frame was shown: right after ShowFrame the time between the last two frames (one period at a steady rate), growing until the next; never 0 or negative (1 instead), but tiny as a game's first statement.
 double FrameDuration();
 // Milliseconds since the end of start-up.
 double ElapsedTime();

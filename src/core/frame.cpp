@@ -104,8 +104,6 @@ double NextDeadline(double deadline, double period, double now) {
 
 void ShowFrame() {
     OpenGLZadederu& r = runtime.renderer;
-    runtime.previousFrameStart = runtime.frameStart;
-    runtime.frameStart = Now();
     KeepMusicLooping();
     while (runtime.paused) {
         PumpMessages();
@@ -114,6 +112,14 @@ void ShowFrame() {
     RefreshInputAndCheckEndKeys();
     EndShadowVolumePass();
     PresentAndPace(r);
+    // Frames are stamped when they are shown, after the wait: the time
+    // between two stamps is one frame period at a steady rate (the real
+    // time of a late frame), so right after ShowFrame FrameDuration is the
+    // length of the frame just shown, and a game that moves by it once per
+    // frame keeps pace with the clock. A stamp taken before the wait would
+    // reach back over two periods.
+    runtime.previousFrameStart = runtime.frameStart;
+    runtime.frameStart = Now();
     ResetAlphaMode(r);
     // The full-screen 2D view first, so that the background lands at the
     // top left whatever viewport or 3D projection the game left behind.

@@ -151,6 +151,34 @@ TEST_F(Frames, FrameDurationIsNeverZeroOrNegative) {
     ShowFrame();
 }
 
+// A game that moves by FrameDuration once per frame, right after ShowFrame,
+// keeps pace with the clock: over 1.5 s the durations add up to the time
+// that passed, whatever the frame rate and when every frame is late (40 ms
+// of work at 60 frames per second). A relation between two times measured
+// in one run, so it holds on a busy machine too.
+TEST_F(Frames, FrameDurationsAddUpToTheElapsedTime) {
+    const struct {
+        int fps, workMs;
+    } cases[] = {{60, 0}, {30, 0}, {500, 0}, {60, 40}};
+    for (const auto& c : cases) {
+        SetFrameRate(c.fps);
+        ShowFrame();
+        const double start = Now();
+        double sum = 0, elapsed = 0;
+        int frames = 0;
+        do {
+            if (c.workMs) platform::SleepMs(c.workMs);
+            ShowFrame();
+            sum += FrameDuration();
+            ++frames;
+            elapsed = Now() - start;
+        } while (elapsed < 1500);
+        EXPECT_NEAR(sum / elapsed, 1.0, 0.05)
+            << c.fps << " fps, " << c.workMs << " ms of work: " << frames << " frames, " << sum
+            << " ms summed over " << elapsed << " ms";
+    }
+}
+
 TEST_F(Frames, ShowFrameResetsTheDrawingState) {
     r.SetViewport2D(10, 10, 20, 20);
     r.alphaLevel = 0.25f;

@@ -7,6 +7,9 @@ Each command exits 0 when the check holds and prints what it measured.
   text SHOT FONT.bmp X Y TEXT         TEXT drawn at (X, Y) in the 16 x 8 grid font
   differ SHOT1 SHOT2 X Y W H          the region differs between two shots
   colour SHOT R,G,B MIN [MAX]         MIN ... MAX pixels within 16 of the colour
+  read SHOT FONT.bmp X Y N            prints the N characters at (X, Y): in each
+                                      cell the digit, '.', '-' or space with the
+                                      most glyph pixels, all of them on the screen
 """
 import sys
 
@@ -14,7 +17,8 @@ from PIL import Image
 
 
 def load(path):
-    return Image.open(path).convert("RGB")
+    """A file's picture, or a picture given as it is."""
+    return path.convert("RGB") if isinstance(path, Image.Image) else Image.open(path).convert("RGB")
 
 
 def close(a, b, tol):
@@ -83,6 +87,29 @@ def text(shot, font, x, y, string):
     return total > 0 and good >= total * 0.98
 
 
+def read(shot, font, x, y, n, charset="0123456789.- "):
+    s, f = load(shot), load(font)
+    cell_w, cell_h = f.size[0] // 16, f.size[1] // 8
+
+    # A glyph whose pixels are all there may be part of a larger one ('0'
+    # of '8'): the glyph with the most pixels that are all there wins (a
+    # space has none), else the one with the most of its pixels there.
+    def fit(ch, cx):
+        code = ord(ch) % 128
+        fx, fy = (code % 16) * cell_w, (code // 16) * cell_h
+        total = good = 0
+        for dy in range(cell_h):
+            for dx in range(cell_w):
+                ink = f.getpixel((fx + dx, fy + dy))
+                if ink != (0, 0, 0):  # black is transparent in fonts
+                    total += 1
+                    good += close(s.getpixel((cx + dx, y + dy)), ink, 3)
+        whole = good >= total * 0.97
+        return (whole, total if whole else good / total)
+
+    return "".join(max(charset, key=lambda ch: fit(ch, x + i * cell_w)) for i in range(n))
+
+
 def differ(shot1, shot2, x, y, w, h):
     a, b = load(shot1), load(shot2)
     n = sum(not close(a.getpixel((i, j)), b.getpixel((i, j)), 8)
@@ -110,6 +137,9 @@ def main():
         ok = differ(args[0], args[1], *map(int, args[2:6]))
     elif cmd == "colour":
         ok = colour(*args)
+    elif cmd == "read":
+        print(read(args[0], args[1], int(args[2]), int(args[3]), int(args[4])))
+        ok = True
     else:
         sys.exit(f"unknown check {cmd}")
     sys.exit(0 if ok else 1)
