@@ -6,6 +6,7 @@
 
 #include "platform/gl_entry_points.h"
 #include "gfx2d/opengl_zadederu.h"
+#include "gfx3d/collision.h"
 #include "gfx3d/scene_links.h"
 #include "gfx3d/vector3.h"
 #include "gfx3d/zadederu3d.h"
@@ -60,6 +61,38 @@ float FastSqrt(float x) {
     float out;
     std::memcpy(&out, &bits, sizeof out);
     return out;
+}
+
+// The frame's bounding sphere placed by the whole transform stack (every
+// level, with its rotations and scales, as the object is drawn and as the
+// collision tests place it), against a cone around the view axis.
+bool Zadederu3D::InView(const MeshFrame& frame) const {
+    const Placement place = ObjectPlacement();
+    const float* m = place.m;
+    float centre[3], dir[3], rel[3];
+    for (int a = 0; a < 3; ++a) {
+        centre[a] = m[a] * frame.centre[0] + m[4 + a] * frame.centre[1] + m[8 + a] * frame.centre[2] +
+                    m[12 + a];
+        dir[a] = cameraTarget[a] - cameraPosition[a];
+    }
+    // No level stretches the sphere by more than its largest scale factor
+    // (rotations and moves keep its size), so their product bounds it.
+    float stretch = 1;
+    for (int i = 0; i <= transformTop; ++i) {
+        const float* s = transformStack[i].scale;
+        stretch *= std::max({maths::fabs(s[0]), maths::fabs(s[1]), maths::fabs(s[2])});
+    }
+    const float radius = frame.radius * stretch;
+    Normalise(dir);
+    for (int a = 0; a < 3; ++a) rel[a] = centre[a] - cameraPosition[a];
+    const float along = Dot(dir, rel);
+    if (along < 0) return Dot(rel, rel) <= radius * radius;
+    float p[3] = {dir[0] * along, dir[1] * along, dir[2] * along};
+    float off[3] = {rel[0] - p[0], rel[1] - p[1], rel[2] - p[2]};
+    // Widened by 5 %: a margin for objects at the cone's edge and for the
+    // approximate square root.
+    const float cone = viewConeTangent * 1.05f * FastSqrt(Dot(p, p));
+    return Dot(off, off) < radius * radius + cone * cone;
 }
 
 void Zadederu3D::DrawSlot(int object, int frameF, int frameA, float weight, bool animate) {
@@ -145,34 +178,7 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
     MeshFrame& toFrame = mesh.frames[to];
     MeshFrame& fromFrame = mesh.frames[from];
 
-    // Visibility against a cone around the view axis (transform level 0).
-    const TransformEntry& level0 = transformStack[0];
-    {
-        float centre[3], dir[3], rel[3];
-        for (int a = 0; a < 3; ++a) {
-            centre[a] = level0.translation[a] + toFrame.centre[a];
-            dir[a] = cameraTarget[a] - cameraPosition[a];
-        }
-        float maxScale = level0.scale[0];
-        if (level0.scale[1] > maxScale) maxScale = level0.scale[1];
-        if (level0.scale[2] > maxScale) maxScale = level0.scale[2];
-        float radius = toFrame.radius * maxScale;
-        Normalise(dir);
-        for (int a = 0; a < 3; ++a) rel[a] = centre[a] - cameraPosition[a];
-        float along = Dot(dir, rel);
-        bool visible;
-        if (along >= 0) {
-            float p[3] = {dir[0] * along, dir[1] * along, dir[2] * along};
-            float off[3] = {rel[0] - p[0], rel[1] - p[1], rel[2] - p[2]};
-            // Widened by 5 %: a margin for objects at the cone's edge and for
-            // the approximate square root.
-            float cone = viewConeTangent * 1.05f * FastSqrt(Dot(p, p));
-            visible = Dot(off, off) < radius * radius + cone * cone;
-        } else {
-            visible = Dot(rel, rel) <= radius * radius;
-        }
-        if (!visible) return 0;
-    }
+    if (!InView(toFrame)) return 0;
 
     r.glState.Colour(r.alphaLevel, r.alphaLevel, r.alphaLevel, r.alphaLevel);
     // Meshes modulate their textures by vertex colours and lights (2D
@@ -388,6 +394,7 @@ int Zadederu3D::DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight
     if (effectEnabled && effectKind == 2 && cullMode != 0) {
         // Outline: the mesh pushed out along its normals, back faces only,
         // in black; its thickness follows the object's distance from the eye.
+        const TransformEntry& level0 = transformStack[0];
         float rel[3];
         for (int a = 0; a < 3; ++a)
             rel[a] = level0.translation[a] + toFrame.centre[a] - cameraPosition[a];

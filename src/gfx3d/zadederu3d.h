@@ -52,6 +52,9 @@ public:
     ObjectSlot* Slot(int object);
     void DrawSlot(int object, int frameF, int frameA, float weight, bool animate);
     int DrawMesh(MeshObjectX& mesh, int frameF, int frameA, float weight, bool animate);
+    // Whether the frame's bounding sphere, placed by the transform stack,
+    // may be seen by the camera (objects outside the view are not drawn).
+    bool InView(const MeshFrame& frame) const;
     void BuildRampTexture(MeshObjectX& mesh);
     void BuildEdges(MeshObjectX& mesh);
     void MarkFacing(MeshObjectX& mesh, const GrowArray<MeshVertex>& triangles, const float light[3]);

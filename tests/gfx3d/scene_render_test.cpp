@@ -48,19 +48,20 @@ bool Lit(int x, int y) {
     return p.r + p.g + p.b > 300;
 }
 
-// Square of side `size` centred on the origin in z = 0, counter-clockwise
-// seen from +z. Lit objects are built at size rather than scaled: the 3D
-// state leaves normals unnormalised, so scaling would dim them.
-void BuildQuad(int object, double size = 1, int colour = 0xFFFFFF) {
+// Square of side `size` centred on the z axis in the plane z (0 unless
+// given), counter-clockwise seen from +z. Lit objects are built at size
+// rather than scaled: the 3D state leaves normals unnormalised, so scaling
+// would dim them.
+void BuildQuad(int object, double size = 1, int colour = 0xFFFFFF, double z = 0) {
     double h = size / 2;
     StartObject(object);
     AddVertex(0, 0, 0, 0, 0, -1);  // a triangle list
-    AddVertex(-h, -h, 0, 0, 0, colour);
-    AddVertex(h, -h, 0, 1, 0, colour);
-    AddVertex(h, h, 0, 1, 1, colour);
-    AddVertex(-h, -h, 0, 0, 0, colour);
-    AddVertex(h, h, 0, 1, 1, colour);
-    AddVertex(-h, h, 0, 0, 1, colour);
+    AddVertex(-h, -h, z, 0, 0, colour);
+    AddVertex(h, -h, z, 1, 0, colour);
+    AddVertex(h, h, z, 1, 1, colour);
+    AddVertex(-h, -h, z, 0, 0, colour);
+    AddVertex(h, h, z, 1, 1, colour);
+    AddVertex(-h, h, z, 0, 1, colour);
     EndObject();
 }
 
@@ -533,6 +534,45 @@ TEST_F(Scene, ObjectsBehindTheCameraAreSkipped) {
     // Numbers outside the table are an empty slot.
     DrawObject(4096, 0);
     DrawObject(-1, 0);
+}
+
+// Visibility follows the whole transform stack, as the collision tests
+// place the object: what a ray from the eye hits is drawn, and what is out
+// of the view is not even handed to GL (no buffer made for it).
+TEST_F(Scene, VisibilityUsesTheWholeTransform) {
+    if (!glBindBufferARB) GTEST_SKIP() << "needs buffer objects to observe the draw";
+    const struct {
+        const char* name;
+        double builtAtZ;
+        void (*place)();
+        bool seen;
+        bool ray = true;  // the collision tests take no scales
+    } cases[] = {
+        {"level 1 moves it back to the centre", 0,
+         [] { SetTranslation(0, 0, 30); PushTransform(); SetTranslation(0, 0, -30); }, true},
+        {"built behind the camera, turned into view", 20, [] { AddRotation(180, 0, 1, 0); }, true},
+        {"level 1 turns it into view", 20,
+         [] { SetTranslation(0, 0.5, 0); PushTransform(); AddRotation(180, 0, 1, 0); }, true},
+        {"level 1 scales it over the centre", 0,
+         [] { SetTranslation(15, 0, 0); PushTransform(); SetScale(20, 20, 1); }, true, false},
+        {"far to the side", 0, [] { SetTranslation(40, 0, 0); }, false},
+        {"level 1 moves it behind the camera", 0,
+         [] { SetTranslation(0, 0.5, 0); PushTransform(); SetTranslation(0, 0, 30); }, false},
+        {"built behind the camera", 20, [] {}, false},
+    };
+    int object = 140;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BuildQuad(++object, 2, 0xFFFFFF, c.builtAtZ);
+        Begin3D(1, 100, 45);
+        SetCamera(0, 0, 10, 0, 0, 0);
+        c.place();
+        DrawObject(object, 0);
+        const double hit = CollideRay(object, 0, 0, 0, 10, 0, 0, -1);
+        EXPECT_EQ(runtime.scene.objects[object].meshes[0].staticBuffer != 0, c.seen);
+        EXPECT_EQ(Lit(320, 240), c.seen);
+        if (c.ray) EXPECT_EQ(hit > 0, c.seen) << hit;
+    }
 }
 
 TEST_F(Scene, FastPathAndArrayPathsDrawTheSamePixels) {
