@@ -10,9 +10,9 @@ double KeyDown(double code);
 // The mouse, measured once per frame: every read in one frame gives the same motion.
 // Reads the mouse: position clamped to the screen (and kept so), left and right button as 1 / 0.
 void ReadMouse(double& x, double& y, double& button1, double& button2);
-// The frame's mouse motion: n = 0 dx, 1 dy, 2 wheel (-1 / 0 / 1), 3 left, 4 right, 5 middle button (1 / 0); else 0.
+// The frame's mouse motion: n = 0 dx, 1 dy, 2 wheel (-1 / 0 / 1; only with the device mouse, the settings' useDirectMouse, else always 0), 3 left, 4 right, 5 middle button (1 / 0); else 0.
 double MouseAxis(double n);
-// Non-zero: the pointer follows the system cursor (free); 0: captured, moved by relative motion.
+// Non-zero: the pointer follows the system cursor (free); 0: captured, moved by relative motion (without the device mouse the cursor is put back in the window's middle every frame).
 void SetMouseFree(double flag);
 // Sets the kept mouse position; the system cursor does not move.
 void SetMousePosition(double x, double y);

@@ -5,7 +5,6 @@
 #include "platform/mouse.h"
 
 namespace {
-constexpr int kCaptureX = 200, kCaptureY = 200;  // where the captured fallback cursor rests
 
 // 32-bit positions wrap rather than overflow; motion is 16-bit as measured.
 int32_t Moved(int32_t position, int16_t delta) {
@@ -82,12 +81,16 @@ int ReadMouseState(InputDevices& in, MouseReading& reading) {
             FollowCursor(in, reading);
         } else {
             // Captured without a device: the cursor is brought back to a
-            // resting point every frame and its move from there is the motion.
-            int x = 0, y = 0;
+            // resting point every frame and its move from there is the
+            // motion. It rests in the middle of the window's client area,
+            // so that a click lands in the game's own window, whatever the
+            // window's place on the desktop.
+            int x = 0, y = 0, restX = 0, restY = 0;
             platform::CursorScreenPosition(x, y);
-            platform::MoveCursorTo(kCaptureX, kCaptureY);
-            reading.dx = Delta(x, kCaptureX);
-            reading.dy = Delta(y, kCaptureY);
+            platform::ClientCentreOnScreen(in.window, restX, restY);
+            platform::MoveCursorTo(restX, restY);
+            reading.dx = Delta(x, restX);
+            reading.dy = Delta(y, restY);
             in.mouseX = Moved(in.mouseX, reading.dx);
             in.mouseY = Moved(in.mouseY, reading.dy);
         }

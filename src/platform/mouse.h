@@ -39,6 +39,8 @@ void CursorScreenPosition(int& x, int& y);
 void MoveCursorTo(int screenX, int screenY);
 // Client coordinates of the window to screen coordinates.
 void ClientToScreenPosition(NativeWindow window, int& x, int& y);
+// The centre of the window's client area in screen coordinates.
+void ClientCentreOnScreen(NativeWindow window, int& x, int& y);
 // The pointer over the window: none (hidden), or the system arrow.
 void HidePointerOverWindow(NativeWindow window);
 void ShowArrowPointer();

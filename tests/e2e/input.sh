@@ -185,22 +185,24 @@ finish "device mouse"
 pass "SetMouseFree switches between following the cursor and relative motion"
 
 # The cursor fallback, captured: each frame measures the pointer's move from
-# the resting point (200, 200) of the screen and puts it back there. (The
-# pointer is moved into the window: Wine only follows it over its windows.)
-at_rest() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:200 y:200" ]; }
+# its resting point, the middle of the window's 320 x 240 client area (so a
+# click lands in the game's window), and puts it back there. (The pointer
+# is moved into the window: Wine only follows it over its windows.)
 start input_probe_cursor
 origin=$(xwininfo -id "$WIN" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+rest_x=$(( ${origin% *} + 160 )); rest_y=$(( ${origin#* } + 120 ))
+at_rest() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$rest_x y:$rest_y" ]; }
 # Focusing moved the pointer into the window: let the program measure that
 # move and put the pointer back before counting.
-poll 30 at_rest || fail "the pointer was not put at (200, 200): $(xdotool getmouselocation)"
+poll 30 at_rest || fail "the pointer was not put at ($rest_x, $rest_y): $(xdotool getmouselocation)"
 quiet
 mark
 xdotool mousemove --window "$WIN" 50 40
-want="$(( ${origin% *} + 50 - 200 )) $(( ${origin#* } + 40 - 200 ))"
+want="$(( 50 - 160 )) $(( 40 - 120 ))"
 wait_motion "$want" || fail "fallback motion: $(motion_sum), want $want"
-poll 30 at_rest || fail "the pointer was not put back at (200, 200): $(xdotool getmouselocation)"
+poll 30 at_rest || fail "the pointer was not put back at ($rest_x, $rest_y): $(xdotool getmouselocation)"
 finish "cursor mouse"
-pass "cursor fallback: motion measured from (200, 200), the pointer put back there"
+pass "cursor fallback: motion measured from the window's middle ($rest_x, $rest_y), the pointer put back there"
 
 # WaitForClick.
 start input_probe click

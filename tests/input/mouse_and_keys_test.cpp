@@ -28,26 +28,30 @@ protected:
 };
 
 TEST_F(Mouse, CapturedMotionIsMeasuredOncePerFrame) {
+    // The cursor rests in the middle of the 640 x 480 client area (on the
+    // screen wherever the window is), so that clicks land in the window.
+    int restX = 320, restY = 240;
+    platform::ClientToScreenPosition(in.window, restX, restY);
     in.mouseX = 10;
     in.mouseY = 20;
-    platform::MoveCursorTo(250, 230);
+    platform::MoveCursorTo(restX + 50, restY + 30);
     in.newFrame = 1;
     MouseReading first;
     ReadMouseState(in, first);
     EXPECT_EQ(first.dx, 50);
     EXPECT_EQ(first.dy, 30);
     EXPECT_EQ(first.wheel, 0);
-    // The cursor rests at (200, 200) again; the position moved once.
+    // The cursor rests there again; the position moved once.
     int x = 0, y = 0;
     platform::CursorScreenPosition(x, y);
-    EXPECT_EQ(x, 200);
-    EXPECT_EQ(y, 200);
+    EXPECT_EQ(x, restX);
+    EXPECT_EQ(y, restY);
     EXPECT_EQ(in.mouseX, 60);
     EXPECT_EQ(in.mouseY, 50);
 
     // Later reads in the same frame give the same motion, even after the
     // pointer moved again; the position does not move twice.
-    platform::MoveCursorTo(190, 205);
+    platform::MoveCursorTo(restX - 10, restY + 5);
     MouseReading second;
     ReadMouseState(in, second);
     EXPECT_EQ(second.dx, 50);

@@ -81,6 +81,14 @@ void ClientToScreenPosition(NativeWindow window, int& x, int& y) {
     y += wy;
 }
 
+void ClientCentreOnScreen(NativeWindow window, int& x, int& y) {
+    int w = 0, h = 0;
+    if (window) SDL_GetWindowSize(sdl::Win(window), &w, &h);
+    x = w / 2;
+    y = h / 2;
+    ClientToScreenPosition(window, x, y);
+}
+
 void HidePointerOverWindow(NativeWindow) { SDL_ShowCursor(SDL_DISABLE); }
 
 void ShowArrowPointer() {

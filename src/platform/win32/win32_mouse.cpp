@@ -60,6 +60,14 @@ void ClientToScreenPosition(NativeWindow window, int& x, int& y) {
     y = p.y;
 }
 
+void ClientCentreOnScreen(NativeWindow window, int& x, int& y) {
+    RECT r = {0, 0, 0, 0};
+    GetClientRect(win32::Hwnd(window), &r);
+    x = (r.right - r.left) / 2;
+    y = (r.bottom - r.top) / 2;
+    ClientToScreenPosition(window, x, y);
+}
+
 // The program's own module has no arrow cursor resource: this sets none,
 // and the pointer is hidden over the window (its class has no cursor).
 void HidePointerOverWindow(NativeWindow) { SetCursor(LoadCursorA(GetModuleHandleA(nullptr), IDC_ARROW)); }
