@@ -2,7 +2,7 @@
 #pragma once
 #include <brindle/rtstring.h>
 
-// Writes the back buffer (the frame being drawn); result 1.
+// Writes the back buffer (the frame being drawn); 1 when the file was written completely, else 0.
 double SaveScreen(const RtString& fileName);
 // Writes the sprite slot's image; 1 on success, 0 otherwise.
 double SaveSprite(double slot, const RtString& fileName);

@@ -176,10 +176,10 @@ bool SaveSpriteBmp(int slot, const char* fileName) {
     return WriteBmp24(fileName, pixels.data(), savedWidth, savedHeight, textureWidth, false);
 }
 
-double SaveScreen(const RtString& fileName) {
-    SaveScreenBmp(fileName.Text());
-    return 1;
-}
+// 0 when the file was not written completely (no such folder, a full
+// disk), as for SaveSprite: a game must not believe in a screenshot it
+// does not have.
+double SaveScreen(const RtString& fileName) { return SaveScreenBmp(fileName.Text()) ? 1 : 0; }
 
 double SaveSprite(double slot, const RtString& fileName) {
     // Truncated like every slot number; out-of-range slots fail.

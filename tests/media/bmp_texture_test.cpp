@@ -219,8 +219,20 @@ TEST_F(BmpTexture, SaveScreenWritesTheBackBuffer) {
     EXPECT_EQ(PixelAt(t.pixels.get(), t.textureWidth, 9, 20), Opaque(0, 0, 255));
     EXPECT_EQ(PixelAt(t.pixels.get(), t.textureWidth, 39, 59), Opaque(255, 0, 0));
     EXPECT_EQ(PixelAt(t.pixels.get(), t.textureWidth, sw - 1, sh - 1), Opaque(255, 255, 255));
-    // An unwritable name still gives 1.
-    EXPECT_EQ(SaveScreen(RtString((ScratchDirectory() + "no/dir/x.bmp").c_str())), 1.0);
+}
+
+// Both image commands answer 0 when the file was not written completely.
+// The full device is /dev/full on Linux and the same device through Wine's
+// drive Z:; on each target the other name is a missing folder.
+TEST_F(BmpTexture, SavingToWhereNoFileCanBeWrittenGivesZero) {
+    LoadSprite(RtString(File("small.bmp", MakeBmp(2, 2, 24, std::vector<Rgb>(4, Rgb{1, 2, 3}))).c_str()), 302);
+    const std::string places[] = {ScratchDirectory() + "no/dir/x.bmp", "/dev/full", "Z:/dev/full",
+                                  ScratchDirectory()};
+    for (const std::string& place : places) {
+        EXPECT_EQ(SaveScreen(RtString(place.c_str())), 0.0) << place;
+        EXPECT_EQ(SaveSprite(302, RtString(place.c_str())), 0.0) << place;
+    }
+    EXPECT_EQ(SaveSprite(302, RtString(ScratchPath("small-saved.bmp").c_str())), 1.0);
 }
 
 TEST_F(BmpTexture, SaveSpriteWritesTheSlotsImage) {
