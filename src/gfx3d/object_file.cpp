@@ -88,8 +88,9 @@ constexpr size_t kFrameHeaderSize = 4 + 12 + 12;
 constexpr size_t kPackedRecordSize = 5;
 
 // Tokens of the text format: separated by space, tab, line feed or carriage
-// return; '#' separates too and starts a comment, which ends after the first
-// line feed within the next 512 bytes (or after those 512 bytes). A token
+// return; '#' separates too and starts a comment, which runs to the end of
+// its line, however long (a comment cut after a fixed length would leave its
+// rest to be read as numbers). A token
 // keeps at most 1023 characters; the rest of a longer one is passed over.
 class Tokenizer {
 public:
@@ -126,9 +127,8 @@ private:
     static constexpr int kTokenSize = 1024;
     static bool IsSeparator(uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
     void SkipComment() {
-        const size_t window = static_cast<size_t>(end - p) < 512 ? static_cast<size_t>(end - p) : 512;
-        const void* lineFeed = std::memchr(p, '\n', window);
-        p = lineFeed ? static_cast<const uint8_t*>(lineFeed) + 1 : p + window;
+        const void* lineFeed = std::memchr(p, '\n', static_cast<size_t>(end - p));
+        p = lineFeed ? static_cast<const uint8_t*>(lineFeed) + 1 : end;
     }
     const uint8_t* p;
     const uint8_t* end;

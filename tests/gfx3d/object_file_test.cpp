@@ -162,19 +162,25 @@ TEST(ObjectFile, PackedBytesAreLittleEndianFields) {
 
 TEST(ObjectFile, TextFormat) {
     // A 4-vertex polygon is a fan of two triangles. A comment between numbers
-    // is dropped up to its line feed, or after 512 bytes without one.
-    ASSERT_EQ(LoadText("quad.txt", "DDDA 1\n2 0.5 # comment 9 9\n 0.25 1 1\n1 255 128 #" +
-                                       std::string(512, 'x') + " 64 4 0 0 1 1 2 0 3 1\n"
-                                       "2 4 0 0 0 1 0 0 1 1 0 0 1 0  4 0 0 5 1 0 5 1 1 5 0 1 5"),
-              1);
+    // is dropped up to the end of its line, however long; one at the end of
+    // the file needs no line feed.
+    for (size_t length : {0, 500, 511, 512, 513, 1023, 1024, 5000, 100000}) {
+        SCOPED_TRACE(length);
+        ASSERT_EQ(LoadText("quad.txt", "DDDA 1\n2 0.5 # comment 9 9\n 0.25 1 1\n1 255 128 #" +
+                                           std::string(length, 'x') + " 7 8 9\r\n64 4 0 0 1 1 2 0 3 1\n"
+                                           "2 4 0 0 0 1 0 0 1 1 0 0 1 0  4 0 0 5 1 0 5 1 1 5 0 1 5#" +
+                                           std::string(length, '9')),
+                  1);
+        const MeshObjectX& m = MeshOf(40);
+        ASSERT_EQ(m.frames.count, 2);
+        const float fan[6][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+        ASSERT_EQ(m.frames[0].triangleVertices.count, 6);
+        for (int f = 0; f < 2; ++f)
+            for (int k = 0; k < 6; ++k)
+                for (int a = 0; a < 3; ++a)
+                    EXPECT_NEAR(m.frames[f].triangleVertices[k].position[a], fan[k][a] + (a == 2 ? 5 * f : 0), 1e-6);
+    }
     const MeshObjectX& m = MeshOf(40);
-    ASSERT_EQ(m.frames.count, 2);
-    const float fan[6][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    ASSERT_EQ(m.frames[0].triangleVertices.count, 6);
-    for (int f = 0; f < 2; ++f)
-        for (int k = 0; k < 6; ++k)
-            for (int a = 0; a < 3; ++a)
-                EXPECT_NEAR(m.frames[f].triangleVertices[k].position[a], fan[k][a] + (a == 2 ? 5 * f : 0), 1e-6);
     const MeshVertex& a = m.frames[0].triangleVertices[0];
     const MeshVertex& b = m.frames[0].triangleVertices[1];
     EXPECT_EQ(b.colour, 0x4080FFu);
