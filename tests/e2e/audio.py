@@ -10,6 +10,8 @@ monitor recording).
   audio.py music CAPTURE             checks the music run (tests/e2e/media.sh)
   audio.py held CAPTURE SECONDS      the video's sound starts SECONDS after the marker
   audio.py tone CAPTURE HZ SECONDS   a tone of HZ sounds for SECONDS at least
+  audio.py level CAPTURE HZ LEVEL    a tone of HZ sounds at LEVEL (of full scale)
+                                     in both channels, within 10 %
 
 A capture is a WAV file, or raw 16-bit stereo named *.raw<RATE>.
 Every check prints one line per finding and exits non-zero on a failure.
@@ -377,6 +379,33 @@ def check_tone(path, freq, seconds):
     check(longest >= seconds, '%g Hz sounds for %.2f s (at least %g)' % (freq, longest, seconds))
 
 
+def tone_levels(x, rate, freq):
+    """The tone's amplitude (of full scale) in each channel: the median over
+    the 10 ms windows where it dominates in both."""
+    n = rate // 100
+    m = len(x) // n
+    if m == 0:
+        return [0.0, 0.0]
+    k = np.exp(-2j * np.pi * freq * np.arange(n) / rate)
+    amplitude, active = [], np.ones(m, bool)
+    for c in range(2):
+        w = x[:m * n, c].reshape(m, n)
+        a = np.abs(w @ k) * 2 / n
+        rms = np.sqrt(np.mean(np.square(w), axis=1))
+        active &= (rms > 30) & (a > 0.9 * rms * np.sqrt(2))
+        amplitude.append(a)
+    if not active.any():
+        return [0.0, 0.0]
+    return [float(np.median(a[active])) / 32768 for a in amplitude]
+
+
+def check_level(path, freq, level):
+    rate, x = read_capture(path)
+    levels = tone_levels(x, rate, freq)
+    check(all(abs(v / level - 1) <= 0.1 for v in levels),
+          '%g Hz at %.4f and %.4f of full scale (left, right), want %g' % (freq, levels[0], levels[1], level))
+
+
 def main(argv):
     if len(argv) >= 2 and argv[0] == 'make':
         make(argv[1])
@@ -393,6 +422,8 @@ def main(argv):
         check_held(argv[1], float(argv[2]))
     elif len(argv) >= 4 and argv[0] == 'tone':
         check_tone(argv[1], float(argv[2]), float(argv[3]))
+    elif len(argv) >= 4 and argv[0] == 'level':
+        check_level(argv[1], float(argv[2]), float(argv[3]))
     else:
         print(__doc__)
         return 2

@@ -3,7 +3,8 @@
 # monitor: the checks measure time, and the sink keeps real time however
 # busy the machine is (SDL's disk driver falls behind then). The media
 # are made here by FFmpeg's tool: a 320 x 240 Cinepak AVI of four coloured
-# quarters with a 1 kHz sound track, an empty one, a top-down raw one, and
+# quarters with a 1 kHz stereo sound track, one with a 1.5 kHz mono track
+# (both tones at 1/8 of full scale), an empty one, a top-down raw one, and
 # damaged files.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/lib_audio.sh"
@@ -17,7 +18,9 @@ color=c=blue:s=160x120:r=10:d=DUR[c];color=c=white:s=160x120:r=10:d=DUR[d];[a][b
 make_media() {
   cd "$PROBE_DIR" || return 1
   ffmpeg -v error -y -f lavfi -i "${quarters//DUR/2}" -f lavfi -i "sine=frequency=1000:duration=2:sample_rate=22050" \
-    -c:v cinepak -c:a pcm_s16le -ac 2 quad.avi &&
+    -c:v cinepak -c:a pcm_s16le -af "pan=stereo|c0=c0|c1=c0" quad.avi &&
+  ffmpeg -v error -y -f lavfi -i "${quarters//DUR/1}" -f lavfi -i "sine=frequency=1500:duration=1:sample_rate=22050" \
+    -c:v cinepak -c:a pcm_s16le -ac 1 mono.avi &&
   ffmpeg -v error -y -f lavfi -i "color=c=red:s=320x240:r=10" -frames:v 0 -c:v cinepak empty.avi &&
   ffmpeg -v error -y -f lavfi -i "${quarters//DUR/1}" -c:v rawvideo -pix_fmt bgr24 raw.avi &&
   head -c 15000 quad.avi > trunc.avi && head -c 3000 tone1k.wav > trunc.wav &&
@@ -84,7 +87,7 @@ script=$E2E_WORK/video.txt
 {
   wake_up; echo "fill 50 50 50"; echo "mark video"; echo "video quad.avi"
   echo "mark click"; echo "video quad.avi"
-  for f in quad empty raw trunc garbage; do echo "videoonce $f.avi"; done
+  for f in quad mono empty raw trunc garbage; do echo "videoonce $f.avi"; done
 } > "$script"
 capture video
 go_when_captured
@@ -123,6 +126,9 @@ empty=$(ms_of "videoonce empty.avi")
 for f in raw trunc garbage; do [ -n "$(ms_of "videoonce $f.avi")" ] || fail "videoonce $f.avi did not return"; done
 $py "$audio" tone "$CAPTURE" 1000 1.5 || fail "the video's sound in the capture"
 pass "PlayVideoOnce returns at the end ($once ms), at once for length 0 ($empty ms); top-down, truncated and damaged files return; the video's sound plays"
+$py "$audio" level "$CAPTURE" 1000 0.125 || fail "the stereo sound track's level"
+$py "$audio" level "$CAPTURE" 1500 0.125 || fail "the mono sound track's level"
+pass "a video's sound track plays at its own level, a mono one in both channels"
 
 # --- Video in an 800 x 480 window: a held key delays it, the fit, closing the window.
 script=$E2E_WORK/held.txt

@@ -195,8 +195,13 @@ private:
             if (!scale_) return false;
         }
         if (audio_) {
-            AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-            if (ff_->swr_alloc_set_opts2(&resample_, &stereo, AV_SAMPLE_FMT_S16, kAudioRate, &audio_->ch_layout,
+            // A mono track is resampled as it is and then copied into both
+            // channels at its own level, as Windows plays it: the
+            // resampler's own mono-to-stereo mix lowers it by 3 dB.
+            monoSource_ = audio_->ch_layout.nb_channels == 1;
+            AVChannelLayout out = AV_CHANNEL_LAYOUT_STEREO;
+            if (monoSource_) out = AV_CHANNEL_LAYOUT_MONO;
+            if (ff_->swr_alloc_set_opts2(&resample_, &out, AV_SAMPLE_FMT_S16, kAudioRate, &audio_->ch_layout,
                                     audio_->sample_fmt, audio_->sample_rate, 0, nullptr) < 0 ||
                 ff_->swr_init(resample_) < 0) {
                 ff_->avcodec_free_context(&audio_);
@@ -314,6 +319,10 @@ private:
         const int n = ff_->swr_convert(resample_, planes, room, const_cast<const uint8_t**>(frame->extended_data),
                                   frame->nb_samples);
         if (n <= 0) return;
+        if (monoSource_) {
+            // In place from the end: sample i goes to 2i and 2i + 1.
+            for (size_t i = static_cast<size_t>(n); i-- > 0;) out[2 * i] = out[2 * i + 1] = out[i];
+        }
         std::lock_guard<std::mutex> g(audioLock_);
         if (samplesRead_ > kMaxAudioSamples) {
             samples_.erase(samples_.begin(), samples_.begin() + static_cast<std::ptrdiff_t>(samplesRead_));
@@ -418,6 +427,7 @@ private:
     int videoStream_ = -1, audioStream_ = -1;
     SwsContext* scale_ = nullptr;
     SwrContext* resample_ = nullptr;
+    bool monoSource_ = false;  // the sound track has one channel
     int width_ = 0, height_ = 0;
     int32_t length_ = 0;
     bool audioDevice_ = false;
