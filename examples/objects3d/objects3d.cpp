@@ -1,7 +1,8 @@
 // 3D objects, lights, collision and picking: a cube built from code,
 // turning in the middle, and a small cube circling it, lit by a coloured
 // point light that circles too (marked by a point) and by a dim head light.
-// A probe (a ball of radius 0.4, drawn as a point) slides left and right
+// Both cubes cast shadows from that light onto the ground below them
+// (stencil shadow volumes). A probe (a ball of radius 0.4, drawn as a point) slides left and right
 // through the big cube: it turns red while it touches the cube's faces. The
 // object under the mouse pointer is named. Escape ends the example.
 #include <brindle.h>
@@ -9,7 +10,8 @@
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Example: 3D Objects"};
 
 namespace {
-const double kCube = 1, kSmallCube = 2;  // object numbers 0 ... 4095
+const double kCube = 1, kSmallCube = 2, kGround = 3;  // object numbers 0 ... 4095
+const double kGroundY = -3.5;
 const double kProbeRadius = 0.4;
 
 // One face of a cube of half-size s around the origin: the face's normal n
@@ -38,6 +40,18 @@ void BuildCube(double object, double s) {
     EndObject();
 }
 
+// A green square of half-size s in the plane y = kGroundY, its front
+// (counter-clockwise) face up.
+void BuildGround(double object, double s) {
+    SetBuildNormals(1);
+    StartObject(object);
+    AddVertex(-s, kGroundY, -s, 0, 0, 0x60A060);
+    AddVertex(-s, kGroundY, s, 0, 1, 0x60A060);
+    AddVertex(s, kGroundY, -s, 1, 0, 0x60A060);
+    AddVertex(s, kGroundY, s, 1, 1, 0x60A060);
+    EndObject();
+}
+
 // Where each cube is this frame (on a level of the transform stack that
 // the caller pushed): drawing, collision and picking all use it.
 void PlaceCube(double object, double angle) {
@@ -56,6 +70,7 @@ void GameMain() {
     GetScreenSize(width, height);
     BuildCube(kCube, 1.5);
     BuildCube(kSmallCube, 0.5);
+    BuildGround(kGround, 9);
     SetMouseFree(1);  // the pointer follows the system cursor
     double angle = 0, mouseX, mouseY, left, right;
     for (;;) {
@@ -69,8 +84,9 @@ void GameMain() {
         SetTexture(-1, -1);               // vertex colours only
         SetHeadLight(0, 0x606060);        // a light along the view
         double lx = 6 * Sin(angle * 2), lz = 6 * Cos(angle * 2);
-        SetLight(1, 0xA0FFFF, lx, 3, lz, 0, 0, 0, 100);  // a point light
-        DrawPoint3D(lx, 3, lz, 0xC0FFFF, 8);
+        SetLight(1, 0xA0FFFF, lx, 5, lz, 0, 0, 0, 100);  // a point light
+        DrawPoint3D(lx, 5, lz, 0xC0FFFF, 8);
+        DrawObject(kGround, 0);
 
         // Picking: the pointer's line of sight runs from its point on the
         // near plane (depth 0) to its point on the far plane (depth 1).
@@ -98,6 +114,19 @@ void GameMain() {
             PopTransform();
         }
         DrawPoint3D(probeX, 0, 0, touching != 0 ? 0x0000FF : 0x00FF00, 16);
+
+        // Shadows, after everything else in 3D: while the shadow light
+        // (index -3) is on, drawing an object only marks the pixels in its
+        // shadow; switching it off again darkens them. So the cubes are drawn
+        // once more, at the same places.
+        SetLight(-3, 0xFFFFFF, lx, 5, lz, 0, 0, 0, 1);
+        for (double object = kCube; object <= kSmallCube; object = object + 1) {
+            PushTransform();
+            PlaceCube(object, angle);
+            DrawObject(object, 0);
+            PopTransform();
+        }
+        SetLight(-3, 0xFFFFFF, lx, 5, lz, 0, 0, 0, 0);
         Leave3DMode();
 
         PrintText("3D objects and lights", 8, 8);

@@ -2,6 +2,8 @@
 // INI file, functions of other libraries and other programs. A file name is
 // found as Windows finds it on both targets: in any letter case, with
 // backslashes or "/" between folders (this holds for media files too).
+// Start-up makes the executable's folder the current directory: relative
+// paths are taken from there, not from where the program was started.
 #pragma once
 #include <brindle/arrays.h>
 #include <brindle/rtstring.h>
@@ -12,7 +14,7 @@ void RemoveFile(const RtString& path);
 void CopyFileData(const RtString& source, const RtString& destination);
 // 1 if the file can be opened for reading, else 0 (also 0 for a directory).
 double FileExists(const RtString& path);
-// The current directory with "/" separators and exactly one trailing "/".
+// The current directory with "/" separators and exactly one trailing "/"; at start the executable's folder (the runtime changes into it), not the one the program was started from.
 RtString CurrentDirectory();
 // Makes the path the current directory; 1 on success, else 0.
 double ChangeDirectory(const RtString& path);

@@ -60,7 +60,7 @@ void PrintText3D(const RtString& text, double x, double y, double z, double size
 // viewport pixels; ones that are not finite numbers draw nothing.
 // Blending from now on: a > 0 additive, a < 0 by source alpha, 0 off; level min(|a|, 1).
 void SetAlphaMode(double a);
-// Clears the back buffer and empties background buffer 0 (no background behind frames).
+// Clears the back buffer's colours, not its depths (3D drawn again in the same frame needs ClearDepth), and empties background buffer 0 (no background behind frames).
 void ClearScreen();
 // Draws one pixel.
 void DrawPoint(double x, double y, double colour);

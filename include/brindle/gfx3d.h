@@ -33,7 +33,7 @@ void SetEnvironmentMap(double on);
 void SetTextureOffset(double u, double v);
 // Light 0 ... 7 as a light shining along the view; colour 0 ... 0xFFFFFF.
 void SetHeadLight(double index, double colour);
-// Light 0 ... 7 at (x, y, z): cutoff 0 off, 180 directional along dir, up to 90 a spot, else a point light; a negative index sets the effect light (-1 bump mapping, -3 shadow volumes, others cel shading).
+// Light 0 ... 7 at (x, y, z): cutoff 0 off, 180 directional along dir, up to 90 a spot, else a point light; a negative index sets the effect light (-1 bump mapping, -3 shadow volumes, others cel shading). With -3 (any culling) objects drawn only mark their shadows, darkened when the light goes off again (cutoff 0), at Leave3DMode or at ShowFrame; draw the objects themselves with the effect off.
 void SetLight(double index, double colour, double x, double y, double z, double dirX, double dirY,
               double dirZ, double cutoff);
 // Fog of the colour (-1: off): mode 0 linear from a to b (both 0: the near and far planes), else exponential with density a.
@@ -45,7 +45,7 @@ void DrawLine3D(double x1, double y1, double z1, double x2, double y2, double z2
                 double width);
 // Draws a point (size 1 ... 512 pixels).
 void DrawPoint3D(double x, double y, double z, double colour, double size);
-// Clears the depth buffer, so what follows is drawn over the scene.
+// Clears the depth buffer, so what follows is drawn over the scene (ClearScreen does not: an object drawn twice in one frame needs this in between).
 void ClearDepth();
 // Draws the sprite at the point, facing the camera, scaled.
 void DrawBillboard(double sprite, double x, double y, double z, double scale);

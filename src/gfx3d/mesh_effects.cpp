@@ -48,6 +48,15 @@ void Zadederu3D::BuildRampTexture(MeshObjectX& mesh) {
 void Zadederu3D::DrawShadowVolume(MeshObjectX& mesh, const GrowArray<MeshVertex>& triangles,
                                   const float light[3], bool caps) {
     int count = mesh.facing.count;
+    // The volume's faces turn clockwise towards its outside whichever way
+    // the object's own faces turn (its near side is made of the faces
+    // turned to the light for one winding and of those turned away for the
+    // other), so the two passes count with clockwise front faces whatever
+    // the culling setting. The volume writes no colour; the front faces of
+    // lit drawing are restored after it.
+    GLint frontFace = GL_CCW;
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    glFrontFace(GL_CW);
     glDisable(GL_CULL_FACE);
     renderer->glState.Texturing(0, false);
     renderer->glState.Lighting(false);
@@ -91,4 +100,5 @@ void Zadederu3D::DrawShadowVolume(MeshObjectX& mesh, const GrowArray<MeshVertex>
             glEnd();
         }
     }
+    glFrontFace(static_cast<GLenum>(frontFace));
 }

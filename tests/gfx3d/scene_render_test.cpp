@@ -65,8 +65,9 @@ void BuildQuad(int object, double size = 1, int colour = 0xFFFFFF, double z = 0)
     EndObject();
 }
 
-// Closed unit cube centred on the origin, outward faces counter-clockwise.
-void BuildCube(int object) {
+// Closed unit cube centred on the origin, outward faces counter-clockwise
+// (or clockwise).
+void BuildCube(int object, bool clockwise = false) {
     static const float c[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
                                   {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
     static const int faces[6][4] = {{4, 5, 6, 7}, {1, 0, 3, 2}, {5, 1, 2, 6},
@@ -74,7 +75,7 @@ void BuildCube(int object) {
     StartObject(object);
     AddVertex(0, 0, 0, 0, 0, -1);
     for (const auto& f : faces) {
-        for (int i : {0, 1, 2, 0, 2, 3})
+        for (int i : clockwise ? std::array{0, 2, 1, 0, 3, 2} : std::array{0, 1, 2, 0, 2, 3})
             AddVertex(c[f[i]][0] * 0.5, c[f[i]][1] * 0.5, c[f[i]][2] * 0.5, 0, 0, 0xFFFFFF);
     }
     EndObject();
@@ -603,35 +604,47 @@ TEST_F(Scene, FastPathAndArrayPathsDrawTheSamePixels) {
     gl_entry::glBindBufferARB = bind;
 }
 
+// The same shadow whatever the culling setting and whichever way the
+// caster's faces turn; the culling of lit drawing is left as it was.
 TEST_F(Scene, StencilShadowDarkensOnlyTheShadowedRegion) {
     BuildQuad(120);
     BuildCube(121);
-    // Ground: white quad in z = 0; camera straight above it.
-    Begin3D(1, 200, 90);
-    SetCamera(0, 0, 20, 0, 0, 0);
-    SetScale(40, 40, 1);
-    DrawObject(120, 0);
-    // A 2-unit cube at (4, 0, 5) and a light high above it. The volume's
-    // faces are wound for clockwise front faces (the demo's culling).
-    SetCulling(1);
-    SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 1);
-    EXPECT_TRUE(runtime.scene.shadowVolumeMode);
-    SetTranslation(4, 0, 5);
-    SetScale(2, 2, 2);
-    DrawObject(121, 0);
-    SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 0);  // ends the pass: darkens
-    EXPECT_FALSE(runtime.scene.shadowVolumeMode);
-    // A 90 degree view at distance 20: 12 pixels per unit. The cube's
-    // outline seen from the light falls on the ground about x 2.9 .. 5.1.
-    int centreX = 320 + 12 * 4;
-    Rgb in = Pixel(centreX, 240);
-    EXPECT_NEAR(in.r, 128, 2);  // white under black at alpha 127/255
-    EXPECT_EQ(in.r, in.g);
-    Rgb out = Pixel(320 - 12 * 4, 240);
-    EXPECT_CHANNEL(out.r, 255);
-    EXPECT_CHANNEL(Pixel(centreX + 12 * 2, 240).r, 255);  // just beyond the shadow
-    EXPECT_CHANNEL(Pixel(centreX, 240 - 12 * 2).r, 255);
-    EXPECT_NEAR(Pixel(centreX + 11, 240 + 11).r, 128, 2);
+    BuildCube(122, true);
+    for (int culling : {1, 0, -1}) {
+        for (int cube : {121, 122}) {
+            SCOPED_TRACE(testing::Message() << "culling " << culling << ", cube " << cube);
+            // Ground: white quad in z = 0; camera straight above it.
+            Begin3D(1, 200, 90);
+            SetCamera(0, 0, 20, 0, 0, 0);
+            SetScale(40, 40, 1);
+            DrawObject(120, 0);
+            // A 2-unit cube at (4, 0, 5) and a light high above it.
+            SetCulling(culling);
+            GLint frontFace = 0;
+            glGetIntegerv(GL_FRONT_FACE, &frontFace);
+            SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 1);
+            EXPECT_TRUE(runtime.scene.shadowVolumeMode);
+            SetTranslation(4, 0, 5);
+            SetScale(2, 2, 2);
+            DrawObject(cube, 0);
+            GLint frontFaceAfter = 0;
+            glGetIntegerv(GL_FRONT_FACE, &frontFaceAfter);
+            EXPECT_EQ(frontFaceAfter, frontFace);
+            SetLight(-3, 0xFFFFFF, 4, 0, 105, 0, 0, 0, 0);  // ends the pass: darkens
+            EXPECT_FALSE(runtime.scene.shadowVolumeMode);
+            // A 90 degree view at distance 20: 12 pixels per unit. The cube's
+            // outline seen from the light falls on the ground about x 2.9 .. 5.1.
+            int centreX = 320 + 12 * 4;
+            Rgb in = Pixel(centreX, 240);
+            EXPECT_NEAR(in.r, 128, 2);  // white under black at alpha 127/255
+            EXPECT_EQ(in.r, in.g);
+            Rgb out = Pixel(320 - 12 * 4, 240);
+            EXPECT_CHANNEL(out.r, 255);
+            EXPECT_CHANNEL(Pixel(centreX + 12 * 2, 240).r, 255);  // just beyond the shadow
+            EXPECT_CHANNEL(Pixel(centreX, 240 - 12 * 2).r, 255);
+            EXPECT_NEAR(Pixel(centreX + 11, 240 + 11).r, 128, 2);
+        }
+    }
 }
 
 TEST_F(Scene, CelShadingDrawsABlackOutline) {
