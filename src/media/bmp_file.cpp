@@ -129,8 +129,12 @@ bool WriteBmp24(const char* fileName, const uint8_t* pixels, int width, int heig
         std::memcpy(rows.data() + static_cast<size_t>(c) * rowLength, src,
                     static_cast<size_t>(width) * 3);
     }
+    // What stdio still buffers is written by the flush, whose failure (a
+    // full disk) not every C runtime's fclose reports (Windows' msvcrt as
+    // Wine provides it does not): flushed and checked first.
     bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header &&
               std::fwrite(info, 1, sizeof info, f) == sizeof info &&
-              std::fwrite(rows.data(), 1, rows.size(), f) == rows.size();
+              std::fwrite(rows.data(), 1, rows.size(), f) == rows.size() && std::fflush(f) == 0 &&
+              !std::ferror(f);
     return std::fclose(f) == 0 && ok;
 }
