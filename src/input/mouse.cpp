@@ -84,10 +84,12 @@ int ReadMouseState(InputDevices& in, MouseReading& reading) {
             // resting point every frame and its move from there is the
             // motion. It rests in the middle of the window's client area,
             // so that a click lands in the game's own window, whatever the
-            // window's place on the desktop.
+            // window's place on the desktop. A move between reading the
+            // cursor and putting it back would go unseen: nothing else is
+            // done in between.
             int x = 0, y = 0, restX = 0, restY = 0;
-            platform::CursorScreenPosition(x, y);
             platform::ClientCentreOnScreen(in.window, restX, restY);
+            platform::CursorScreenPosition(x, y);
             platform::MoveCursorTo(restX, restY);
             reading.dx = Delta(x, restX);
             reading.dy = Delta(y, restY);

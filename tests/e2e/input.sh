@@ -195,11 +195,18 @@ at_rest() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$rest_x y:$re
 # Focusing moved the pointer into the window: let the program measure that
 # move and put the pointer back before counting.
 poll 30 at_rest || fail "the pointer was not put at ($rest_x, $rest_y): $(xdotool getmouselocation)"
-quiet
-mark
-xdotool mousemove --window "$WIN" 50 40
+# A move made between the program's reading of the pointer and its putting
+# it back is undone unseen (the runtime cannot do both at once): on a busy
+# machine that happens now and then, and the move is made again.
 want="$(( 50 - 160 )) $(( 40 - 120 ))"
-wait_motion "$want" || fail "fallback motion: $(motion_sum), want $want"
+for attempt in 1 2 3; do
+  quiet
+  mark
+  xdotool mousemove --window "$WIN" 50 40
+  wait_motion "$want" && break
+  [ "$(motion_sum)" = "0 0" ] && [ $attempt -lt 3 ] && poll 30 at_rest && continue
+  fail "fallback motion: $(motion_sum), want $want"
+done
 poll 30 at_rest || fail "the pointer was not put back at ($rest_x, $rest_y): $(xdotool getmouselocation)"
 finish "cursor mouse"
 pass "cursor fallback: motion measured from the window's middle ($rest_x, $rest_y), the pointer put back there"
