@@ -3,6 +3,7 @@
 // the main thread's waits for the host are bounded: 250 checks 20 ms apart.
 #include "net/net_game.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -67,14 +68,49 @@ bool PrepareNewGame(NetGame& g) {
     return HoldLibrary(g);
 }
 
-// A request to the host from the newest local player; the first answer of
-// the same type, or false after 5 s (or without a local player).
+// A new local player at the end of the list; its key. Called under the lock.
+uint32_t AddLocalPlayer(NetGame& g, uint8_t hidden, std::string name) {
+    LocalPlayer p;
+    p.hidden = hidden;
+    p.name = std::move(name);
+    p.key = g.nextKey++;
+    g.localPlayers.push_back(std::move(p));
+    return g.localPlayers.back().key;
+}
+
+// The local player with this key, or null once it is gone. Under the lock.
+LocalPlayer* FindLocalPlayer(NetGame& g, uint32_t key) {
+    for (LocalPlayer& p : g.localPlayers)
+        if (p.key == key) return &p;
+    return nullptr;
+}
+
+// Waits for the host to give the local player with this key its id; the
+// id, or -1 after 5 s, when the player is marked to be discarded.
+int32_t WaitForId(NetGame& g, uint32_t key) {
+    int32_t id = -1;
+    if (WaitForHost(g, [&] {
+            LocalPlayer* p = FindLocalPlayer(g, key);
+            id = p ? p->id : -1;
+            return id >= 0;
+        }))
+        return id;
+    NetLockHold hold(g);
+    if (LocalPlayer* p = FindLocalPlayer(g, key)) p->id = kIdDiscard;
+    return -1;
+}
+
+// A request to the host from the newest local player that is not being
+// discarded; the first answer of the same type, or false after 5 s (or
+// without a local player).
 bool Ask(NetGame& g, uint8_t type, const std::string& payload, NetMessage& answer) {
-    int32_t from;
+    int32_t from = 0;
     {
         NetLockHold hold(g);
-        if (g.localPlayers.empty()) return false;
-        from = g.localPlayers.back().id;
+        auto newest = std::find_if(g.localPlayers.rbegin(), g.localPlayers.rend(),
+                                   [](const LocalPlayer& p) { return p.id != kIdDiscard; });
+        if (newest == g.localPlayers.rend()) return false;
+        from = newest->id;
         g.answers.clear();
     }
     if (!WriteDatagram(g.clientSocket, NetMessage{type, kNetToHost, from, payload})) return false;
@@ -206,34 +242,21 @@ double JoinNetGame(NetGame& g, const char* host, const char* portText) {
 
     // A hidden probe player: its id shows that the host is there, and an
     // alive request that it answers.
-    LocalPlayer* probe;
+    uint32_t probe;
     {
         NetLockHold hold(g);
-        LocalPlayer p;
-        p.hidden = 1;
-        g.localPlayers.push_back(std::move(p));
-        probe = &g.localPlayers.back();
+        probe = AddLocalPlayer(g, 1, {});
     }
     bool answered = false;
-    int32_t probeId = kIdDiscard;
-    if (WaitForHost(g, [&] { return probe->id >= 0; })) {
-        {
-            NetLockHold hold(g);
-            probeId = probe->id;
-        }
+    int32_t probeId = WaitForId(g, probe);
+    if (probeId >= 0) {
         NetMessage answer;
         answered = Ask(g, kNetAliveRequest, {}, answer);
         WriteDatagram(g.clientSocket, NetMessage{kNetLeave, kNetToHost, probeId, {}});
-    }
-    {
         // Its work is done: without it, its inbox would collect every
         // message to all players for the rest of the run.
         NetLockHold hold(g);
-        if (probe->id >= 0) {
-            g.localPlayers.remove_if([&](const LocalPlayer& p) { return &p == probe; });
-        } else {
-            probe->id = kIdDiscard;  // the thread drops it
-        }
+        g.localPlayers.remove_if([&](const LocalPlayer& p) { return p.key == probe; });
     }
     if (answered) return 1;
     EndCurrentGame(g);
@@ -242,31 +265,27 @@ double JoinNetGame(NetGame& g, const char* host, const char* portText) {
 }
 
 double CreateNetPlayer(NetGame& g, const char* name) {
-    LocalPlayer* player;
+    uint32_t key;
     {
         NetLockHold hold(g);
-        LocalPlayer p;
-        p.name = PlayerName(name ? name : "", name ? strlen(name) : 0);
-        g.localPlayers.push_back(std::move(p));
-        player = &g.localPlayers.back();
+        key = AddLocalPlayer(g, 0, PlayerName(name ? name : "", name ? strlen(name) : 0));
     }
-    int32_t id = -1;
-    if (WaitForHost(g, [&] {
-            id = player->id;
-            return id >= 0;
-        }))
-        return id;
-    NetLockHold hold(g);
-    player->id = kIdDiscard;
-    return -1;
+    return WaitForId(g, key);
 }
 
 double RemoveNetPlayer(NetGame& g, int32_t id) {
+    if (id >= 0) {
+        // Gone at once: it collects no more messages, and requests go out
+        // from the newest player still there.
+        NetLockHold hold(g);
+        g.localPlayers.remove_if([&](const LocalPlayer& p) { return p.id == id; });
+    }
     WriteDatagram(g.clientSocket, NetMessage{kNetLeave, kNetToHost, id, {}});
     return 1;
 }
 
 double SendNetText(NetGame& g, int32_t sender, int32_t recipient, const std::string& text) {
+    if (text.size() > static_cast<size_t>(kNetMaxPayload)) return 0;  // a message cannot carry it
     if (recipient == 0) recipient = kNetToAll;
     return WriteDatagram(g.clientSocket, NetMessage{kNetText, recipient, sender, text}) ? 1 : 0;
 }
@@ -304,7 +323,10 @@ std::string NetPlayerNameOf(NetGame& g, int32_t id) {
 std::string NetLocalAddressesOf(NetGame& g) {
     // Initialises the library when needed, without ending a running game.
     if (!HoldLibrary(g)) return {};
-    NLsocket probe = nlOpen(kDefaultNetPort, static_cast<NLenum>(g.connectionType));
+    // A probe socket shows that sockets can be opened at all; on a port of
+    // the system's choice, so that it never collides with a game hosted on
+    // the default port.
+    NLsocket probe = nlOpen(0, static_cast<NLenum>(g.connectionType));
     if (probe == NL_INVALID) return {};
     NLint count = 0;
     NLaddress* all = nlGetAllLocalAddr(&count);

@@ -21,6 +21,10 @@ struct NetPlayer {
     uint8_t hidden = 0;  // the probe player of NetJoin
     std::string name;    // at most 126 characters
     std::list<NetMessage> inbox;  // oldest first
+    // A local player's number in this program, never reused: the main thread
+    // finds its player again by it under the lock (the network thread may
+    // drop players from the list meanwhile).
+    uint32_t key = 0;
 };
 using LocalPlayer = NetPlayer;
 using PlayerRecord = NetPlayer;
@@ -49,6 +53,7 @@ struct NetGame {
 
     bool holdsLibrary = false;  // this record took one nlInit reference
     int32_t lastSender = 0;     // of the last successful NetReceive
+    uint32_t nextKey = 1;       // of the next local player
 };
 
 // The record in its initial state (lock initialised), and its release at

@@ -8,18 +8,32 @@
 // only, never delivered locally, so that every program, the host too,
 // receives each message once, through its own connection.
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "net/net_game.h"
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kCycleMs = 10;
-constexpr int kMaxAcceptsPerCycle = 16;
-constexpr int kMaxReadsPerSocket = 64;  // per cycle: a busy sender cannot stall the others
-constexpr int kKeepAliveCycles = 100;   // an empty datagram to every connection about once a second
+// Each cycle reads everything waiting, up to these bounds, so that junk
+// costs no cycles of its own and a flood cannot keep the thread from the
+// game's messages.
+constexpr int kMaxAcceptsPerCycle = 256;  // datagrams at the listening socket
+constexpr int kMaxReadsPerSocket = 64;    // per connection: a busy sender cannot stall the others
+constexpr int kMaxOwnReadsPerCycle = 512; // this program's own connection
+constexpr int kKeepAliveCycles = 100;     // an empty datagram to every connection about once a second
+// A connection that has sent no valid join this long after it was set up
+// gives its place in the table back.
+constexpr auto kJoinLimit = std::chrono::seconds(5);
 
 bool ConnectionGone(NLenum err) { return err == NL_SOCK_DISCONNECT || err == NL_MESSAGE_END; }
+
+// Something waits to be read: a datagram (perhaps an empty one, which
+// nlRead cannot tell from nothing) or an error the next read reports.
+bool Pending(NLsocket s) { return nlPollSocket(s, NL_READ_STATUS, 0) == NL_TRUE; }
 
 // Step 3: joins for new local players, leaves for discarded ones. A join is
 // marked sent only once written, so a connection still being set up
@@ -60,15 +74,17 @@ void AnnounceLocalPlayers(NetGame& g) {
     }
 }
 
-// Step 4: this program's own connection, until nothing valid is left.
+// Step 4: this program's own connection, everything waiting (up to the
+// bound); what is not a message is passed over.
 void ReadOwnConnection(NetGame& g) {
     uint8_t buffer[kNetReadSize];
     std::list<NetMessage> got;
-    for (;;) {
+    for (int i = 0; i < kMaxOwnReadsPerCycle; ++i) {
+        if (i > 0 && !Pending(g.clientSocket)) break;
         NLint n = nlRead(g.clientSocket, buffer, kNetReadSize);
+        if (n < 0) break;
         NetMessage m;
-        if (n <= 0 || !ReadNetMessage(buffer, static_cast<size_t>(n), m)) break;
-        got.push_back(std::move(m));
+        if (n > 0 && ReadNetMessage(buffer, static_cast<size_t>(n), m)) got.push_back(std::move(m));
     }
     if (got.empty()) return;
     NetLockHold hold(g);
@@ -90,7 +106,9 @@ void DeliverOwnMessages(NetGame& g) {
         } else if (m.sender == kNetFromHost) {
             if (m.type > 99) {
                 g.answers.push_back(std::move(m));
-            } else if (m.type == kNetWelcome) {
+            } else if (m.type == kNetWelcome && m.recipient >= kFirstPlayerId) {
+                // Only ids a host hands out: a lower one (-2 discards the
+                // player) is no answer to a join.
                 for (LocalPlayer& p : g.localPlayers) {
                     if (p.id == kIdWaiting) {
                         p.id = m.recipient;
@@ -104,49 +122,66 @@ void DeliverOwnMessages(NetGame& g) {
 }
 
 // The host's relay: the connections to it and the players behind them.
+// Messages count only from the connection of the player they name as their
+// sender; one connection per remote address and port.
 class Relay {
 public:
-    explicit Relay(NetGame& g) : g_(g) { group_ = nlGroupCreate(); }
+    explicit Relay(NetGame& g) : g_(g) {
+        group_ = nlGroupCreate();
+        // This program's own connection comes from the client socket's
+        // address; it joins when the game creates a player, however late.
+        if (g_.listenSocket != -1 && !nlGetLocalAddr(g_.clientSocket, &self_)) self_ = NLaddress{};
+    }
 
-    // Step 5a. False when the listening socket can no longer be used.
+    // Step 5a, for every datagram waiting at the listening socket (junk
+    // included: each is consumed by one accept). False when the listening
+    // socket can no longer be used.
     bool Accept() {
-        for (int i = 0; i < kMaxAcceptsPerCycle; ++i) {
+        for (int i = 0; i < kMaxAcceptsPerCycle && Pending(g_.listenSocket); ++i) {
             NLsocket s = nlAcceptConnection(g_.listenSocket);
             if (s == NL_INVALID) {
                 NLenum err = nlGetError();
-                return !(err == NL_SYSTEM_ERROR || err == NL_NOT_LISTEN);
-            }
-            if (static_cast<int>(table_.size()) >= kHostSockets) {
-                nlClose(s);  // no room: this one gets no id, the others go on
+                if (err == NL_SYSTEM_ERROR || err == NL_NOT_LISTEN) return false;
                 continue;
             }
-            table_.push_back(s);
+            NLaddress remote{};
+            nlGetRemoteAddr(s, &remote);
+            bool known = std::any_of(table_.begin(), table_.end(),
+                                     [&](const Connection& c) { return nlAddrCompare(&c.remote, &remote); });
+            // A repeated request keeps the first connection; no room: this
+            // one gets no id, the others go on.
+            if (known || static_cast<int>(table_.size()) >= kHostSockets) {
+                nlClose(s);
+                continue;
+            }
+            table_.push_back(Connection{s, remote, Clock::now(), nlAddrCompare(&remote, &self_) == NL_TRUE});
             nlGroupAddSocket(group_, s);
         }
         return true;
     }
 
-    // Step 5b: what the connections sent, in the order the poll lists them.
-    // Right after the keep-alives every connection is read, polled ready or
-    // not: a refusal does not make a socket readable everywhere (Wine).
+    // Step 5b: what the connections sent, in the order the poll lists them,
+    // everything waiting on each (up to the bound). Right after the
+    // keep-alives every connection is read, polled ready or not: a refusal
+    // does not make a socket readable everywhere (Wine).
     void Read() {
         NLsocket ready[kHostSockets];
         NLint n = nlPollGroup(group_, NL_READ_STATUS, ready, kHostSockets, 0);
         if (cycles_ == 0) {
-            n = static_cast<NLint>(table_.size());
-            std::copy(table_.begin(), table_.end(), ready);
+            n = 0;
+            for (const Connection& c : table_) ready[n++] = c.socket;
         }
         uint8_t buffer[kNetReadSize];
         for (NLint i = 0; i < n; ++i) {
             for (int k = 0; k < kMaxReadsPerSocket; ++k) {
+                if (k > 0 && !Pending(ready[i])) break;
                 NLint got = nlRead(ready[i], buffer, kNetReadSize);
                 if (got < 0) {
                     if (ConnectionGone(nlGetError())) gone_.push_back(ready[i]);
                     break;
                 }
-                if (got == 0) break;
                 NetMessage m;
-                if (!ReadNetMessage(buffer, static_cast<size_t>(got), m)) continue;
+                if (got == 0 || !ReadNetMessage(buffer, static_cast<size_t>(got), m)) continue;
                 // Welcomes and answers come from the host alone: a joiner
                 // sending one (or anything with the host's sender 0, joins
                 // apart, whose sender the host sets) is forging it.
@@ -164,15 +199,18 @@ public:
             cycles_ = 0;
             // A program that ended without a leave answers this with a
             // refusal, which the next read reports as a lost connection.
-            for (NLsocket s : table_)
-                if (nlWrite(s, "", 0) == NL_INVALID && ConnectionGone(nlGetError())) gone_.push_back(s);
+            for (const Connection& c : table_)
+                if (nlWrite(c.socket, "", 0) == NL_INVALID && ConnectionGone(nlGetError())) gone_.push_back(c.socket);
         }
+        Clock::time_point now = Clock::now();
+        for (const Connection& c : table_)
+            if (!c.joined && now - c.opened > kJoinLimit) gone_.push_back(c.socket);
         DropLostConnections();
     }
 
     // The game is over: close every connection and forget its players.
     void Close() {
-        for (NLsocket s : table_) nlClose(s);
+        for (const Connection& c : table_) nlClose(c.socket);
         table_.clear();
         if (group_ != NL_INVALID) nlGroupDestroy(group_);
         NetLockHold hold(g_);
@@ -180,6 +218,12 @@ public:
     }
 
 private:
+    struct Connection {
+        NLsocket socket;
+        NLaddress remote;
+        Clock::time_point opened;
+        bool joined;  // sent a valid join, or is this program's own
+    };
     struct Incoming {
         NetMessage message;
         NLsocket origin;
@@ -189,17 +233,12 @@ private:
         if (!WriteDatagram(s, m) && ConnectionGone(nlGetError())) gone_.push_back(s);
     }
 
-    void Answer(int32_t requester, uint8_t type, std::string payload) {
-        NLsocket s = -1;
-        {
-            NetLockHold hold(g_);
-            for (const PlayerRecord& p : g_.players)
-                if (p.id == requester) {
-                    s = p.socket;
-                    break;
-                }
-        }
-        if (s != -1) Send(s, NetMessage{type, requester, kNetFromHost, std::move(payload)});
+    // The player with this id has its record on this connection. Under the
+    // lock.
+    bool SpeaksFor(int32_t id, NLsocket origin) const {
+        return std::any_of(g_.players.begin(), g_.players.end(), [&](const PlayerRecord& p) {
+            return p.id == id && p.socket == static_cast<int32_t>(origin);
+        });
     }
 
     void Handle(const NetMessage& m, NLsocket origin) {
@@ -207,6 +246,7 @@ private:
             std::vector<NLsocket> to;
             {
                 NetLockHold hold(g_);
+                if (!SpeaksFor(m.sender, origin)) return;
                 for (const PlayerRecord& p : g_.players) {
                     if (m.recipient == kNetToAll) {
                         // Once per connection: the program there hands it
@@ -222,80 +262,88 @@ private:
             return;
         }
         if (m.recipient != kNetToHost) return;
-        switch (m.type) {
-            case kNetJoin: {
-                PlayerData data;
-                if (!ReadPlayerData(m.payload, data)) return;
-                int32_t id = nextId_++;
-                {
-                    NetLockHold hold(g_);
-                    PlayerRecord record;
-                    record.socket = static_cast<int32_t>(origin);
-                    record.id = id;
-                    record.hidden = data.hidden;
-                    record.name = data.name;
-                    g_.players.push_back(std::move(record));
-                }
-                Send(origin, NetMessage{kNetWelcome, id, kNetFromHost, {}});
-                return;
-            }
-            case kNetLeave: {
-                NetLockHold hold(g_);
-                g_.players.remove_if([&](const PlayerRecord& p) { return p.id == m.sender; });
-                return;
-            }
-            case kNetCountRequest: {
-                int32_t count = 0;
-                {
-                    NetLockHold hold(g_);
+        if (m.type == kNetJoin) {
+            Join(m, origin);
+            return;
+        }
+        if (m.type == kNetLeave) {
+            NetLockHold hold(g_);
+            g_.players.remove_if([&](const PlayerRecord& p) {
+                return p.id == m.sender && p.socket == static_cast<int32_t>(origin);
+            });
+            return;
+        }
+        std::string answer;
+        {
+            NetLockHold hold(g_);
+            if (!SpeaksFor(m.sender, origin)) return;
+            switch (m.type) {
+                case kNetCountRequest: {
+                    int32_t count = 0;
                     for (const PlayerRecord& p : g_.players) count += p.hidden ? 0 : 1;
+                    answer = Int32Payload(count);
+                    break;
                 }
-                Answer(m.sender, m.type, Int32Payload(count));
-                return;
-            }
-            case kNetIdRequest: {
-                bool present = false;
-                int32_t n = PayloadInt32(m.payload, &present);
-                int32_t id = 0;
-                if (present && n >= 0) {
-                    NetLockHold hold(g_);
-                    for (const PlayerRecord& p : g_.players) {
-                        if (p.hidden) continue;
-                        if (n-- == 0) {
-                            id = p.id;
-                            break;
+                case kNetIdRequest: {
+                    bool present = false;
+                    int32_t n = PayloadInt32(m.payload, &present);
+                    int32_t id = 0;
+                    if (present && n >= 0) {
+                        for (const PlayerRecord& p : g_.players) {
+                            if (p.hidden) continue;
+                            if (n-- == 0) {
+                                id = p.id;
+                                break;
+                            }
                         }
                     }
+                    answer = Int32Payload(id);
+                    break;
                 }
-                Answer(m.sender, m.type, Int32Payload(id));
-                return;
-            }
-            case kNetNameRequest: {
-                bool present = false;
-                int32_t id = PayloadInt32(m.payload, &present);
-                std::string name;
-                if (present) {
-                    NetLockHold hold(g_);
+                case kNetNameRequest: {
+                    bool present = false;
+                    int32_t id = PayloadInt32(m.payload, &present);
                     for (const PlayerRecord& p : g_.players)
-                        if (p.id == id) {
-                            name = p.name;
+                        if (present && p.id == id) {
+                            answer = p.name;
                             break;
                         }
+                    break;
                 }
-                Answer(m.sender, m.type, name);
-                return;
+                case kNetAliveRequest:
+                    answer = Int32Payload(1);
+                    break;
+                default:
+                    return;
             }
-            case kNetAliveRequest:
-                Answer(m.sender, m.type, Int32Payload(1));
-                return;
         }
+        Send(origin, NetMessage{m.type, m.sender, kNetFromHost, std::move(answer)});
+    }
+
+    // A join carries the whole player data, or it is refused.
+    void Join(const NetMessage& m, NLsocket origin) {
+        PlayerData data;
+        if (m.payload.size() != static_cast<size_t>(kPlayerDataSize) || !ReadPlayerData(m.payload, data)) return;
+        for (Connection& c : table_)
+            if (c.socket == origin) c.joined = true;
+        int32_t id = nextId_++;
+        {
+            NetLockHold hold(g_);
+            PlayerRecord record;
+            record.socket = static_cast<int32_t>(origin);
+            record.id = id;
+            record.hidden = data.hidden;
+            record.name = data.name;
+            g_.players.push_back(std::move(record));
+        }
+        Send(origin, NetMessage{kNetWelcome, id, kNetFromHost, {}});
     }
 
     // A connection that is gone: out of the group and the table, closed,
     // and every player behind it removed.
     void DropLostConnections() {
         for (NLsocket s : gone_) {
-            auto it = std::find(table_.begin(), table_.end(), s);
+            auto it = std::find_if(table_.begin(), table_.end(), [&](const Connection& c) { return c.socket == s; });
             if (it == table_.end()) continue;
             table_.erase(it);
             nlGroupDeleteSocket(group_, s);
@@ -308,7 +356,8 @@ private:
 
     NetGame& g_;
     NLint group_ = NL_INVALID;
-    std::vector<NLsocket> table_;
+    NLaddress self_{};
+    std::vector<Connection> table_;
     std::vector<NLsocket> gone_;
     std::vector<Incoming> queue_;
     int32_t nextId_ = kFirstPlayerId;

@@ -113,6 +113,12 @@ void ToAddress(const sockaddr_in& in, NLaddress& out);
 sockaddr_in FromAddress(const NLaddress& a);
 uint32_t PrimaryAddress();  // network order
 
+// Datagram sockets get a receive buffer of at least this size, so that a
+// burst a game sends in one frame (a few hundred small messages) is not
+// dropped while the reader is busy.
+constexpr int kDatagramReceiveBuffer = 256 * 1024;
+void GrowReceiveBuffer(nlsys::Fd fd);
+
 // Connection set-up of NL_UDP sockets.
 constexpr char kRequestText[] = "HawkNL request connection.";  // 26 chars + NUL
 constexpr char kReplyText[] = "HawkNL connection OK.";         // 21 chars + NUL

@@ -93,6 +93,15 @@ NLint WriteGroup(NLint group, const NLvoid* buffer, NLint nbytes) {
 
 }  // namespace
 
+void nlimpl::GrowReceiveBuffer(nlsys::Fd fd) {
+    int size = 0;
+    socklen_t len = sizeof size;
+    if (getsockopt(fd, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&size), &len) == 0 &&
+        size >= kDatagramReceiveBuffer)
+        return;
+    SetIntOption(fd, SOL_SOCKET, SO_RCVBUF, kDatagramReceiveBuffer);
+}
+
 extern "C" {
 
 NLsocket HL_APIENTRY nlOpen(NLushort port, NLenum type) {
@@ -136,7 +145,10 @@ NLsocket HL_APIENTRY nlOpen(NLushort port, NLenum type) {
         SetIntOption(s->fd, IPPROTO_TCP, TCP_NODELAY, 1);
         s->noDelay = true;
     }
-    if (datagram) nlsys::IgnoreConnectionResets(s->fd);
+    if (datagram) {
+        nlsys::IgnoreConnectionResets(s->fd);
+        GrowReceiveBuffer(s->fd);
+    }
     s->ttl = ttl;
     s->blocking = lib().blockingDefault.load();
     nlsys::SetBlocking(s->fd, s->blocking);

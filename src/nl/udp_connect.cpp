@@ -138,6 +138,7 @@ NLsocket UdpAccept(const SocketRef& listener) {
         RecordSystemFailure();
         return NL_INVALID;
     }
+    GrowReceiveBuffer(n->fd);
     len = sizeof local;
     getsockname(n->fd, reinterpret_cast<sockaddr*>(&local), &len);
     uint16_t port = ntohs(local.sin_port);

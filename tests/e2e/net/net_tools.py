@@ -7,6 +7,7 @@ set-up and the message format byte by byte, independently of the runtime.
   net_tools.py forge PORT SECONDS READY  send forged welcomes and answers (READY: file made once connected)
   net_tools.py hostile PORT              bad datagrams, then a join that must be welcomed
   net_tools.py serve DIR PORTFILE        an HTTP/1.0 file server on 127.0.0.1 (port written to PORTFILE)
+  net_tools.py hostile-host PORTFILE     a host that lies to the one program joining it (port written to PORTFILE)
 """
 import socket
 import struct
@@ -112,6 +113,92 @@ def hostile(port):
     raise SystemExit('no welcome after the flood')
 
 
+def write_port(port_file, port):
+    with open(port_file + '.tmp', 'w') as f:
+        f.write(str(port))
+    import os
+    os.replace(port_file + '.tmp', port_file)
+
+
+def junk_kinds(valid):
+    """Datagrams that are not messages, made from a valid one."""
+    return [
+        b'', b'z', valid[:16], b'XRDN' + valid[4:],
+        valid[:5] + struct.pack('<i', len(valid) - 16) + valid[9:],   # longer than what came
+        valid[:5] + struct.pack('<i', len(valid) - 18) + valid[9:],   # shorter
+        valid[:5] + struct.pack('<i', -1) + valid[9:],
+        valid[:5] + struct.pack('<i', 0x7fffffff) + valid[9:],
+        message(3, 0, 0, b'x' * 3000),                                # too long for a message
+    ]
+
+
+def hostile_host(port_file):
+    """Welcomes ids nobody asked for (-2 and others below 101) around each
+    real one (150, 151, ...), answers requests with payloads of the wrong
+    size, and on the joiner's text "junk" or "flood" sends junk or a flood
+    before a real message back ("after-junk", "after-flood", the latter
+    until the joiner says "got-flood"). Ends on the text "bye"."""
+    listener = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    listener.bind((HOST, 0))
+    write_port(port_file, listener.getsockname()[1])
+    listener.settimeout(120)
+    while True:
+        data, peer = listener.recvfrom(4096)
+        if data[:26] == REQUEST[:26]:
+            break
+    conn = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    conn.setsockopt(socket.SOL_SOCKET, socket.SO_SNDBUF, 1 << 20)
+    conn.bind((HOST, 0))
+    listener.sendto(struct.pack('>H', conn.getsockname()[1]) + REPLY, peer)
+    conn.connect(peer)
+    conn.send(b'')
+    conn.settimeout(120)
+    next_id = 150
+    flooding = None
+    while True:
+        if flooding:
+            conn.send(message(3, flooding, 150, b'after-flood'))
+            conn.settimeout(0.1)
+        try:
+            m = parse(conn.recv(65536))
+        except socket.timeout:
+            continue
+        finally:
+            conn.settimeout(120)
+        if not m:
+            continue
+        kind, recipient, sender, payload = m
+        if kind == 1:
+            for bad in (-2, -1, -3, 0, 5, 100):
+                conn.send(message(2, bad, 0))
+            conn.send(message(2, next_id, 0))
+            next_id += 1
+            for bad in (-2, 7, next_id + 5):  # nobody waits for these
+                conn.send(message(2, bad, 0))
+        elif kind == 101:
+            conn.send(message(101, sender, 0))                    # no count in it
+        elif kind == 102:
+            conn.send(message(102, sender, 0, b'\x01\x02\x03'))  # three bytes
+        elif kind == 103:
+            conn.send(message(103, sender, 0, b'N' * 2048))       # no terminator
+        elif kind == 104:
+            conn.send(message(104, sender, 0, struct.pack('<i', 1)))
+        elif kind == 3 and payload == b'junk':
+            valid = message(3, sender, 150, b'v')
+            for d in junk_kinds(valid) * 50:
+                conn.send(d)
+            conn.send(message(3, sender, 150, b'text\x00hidden'))  # ends at its NUL
+            conn.send(message(3, sender, 150, b'after-junk'))
+        elif kind == 3 and payload == b'flood':
+            for i in range(10000):
+                conn.send(b'z')
+            flooding = sender
+        elif kind == 3 and payload == b'got-flood':
+            flooding = None
+        elif kind == 3 and payload == b'bye':
+            return
+
+
 def main():
     cmd = sys.argv[1]
     if cmd == 'free-port':
@@ -124,6 +211,8 @@ def main():
         forge(int(sys.argv[2]), float(sys.argv[3]), sys.argv[4])
     elif cmd == 'hostile':
         hostile(int(sys.argv[2]))
+    elif cmd == 'hostile-host':
+        hostile_host(sys.argv[2])
     elif cmd == 'serve':
         import functools
         import http.server
@@ -132,10 +221,7 @@ def main():
                 pass
         handler = functools.partial(Quiet, directory=sys.argv[2])
         server = http.server.ThreadingHTTPServer((HOST, 0), handler)
-        with open(sys.argv[3] + '.tmp', 'w') as f:
-            f.write(str(server.server_address[1]))
-        import os
-        os.replace(sys.argv[3] + '.tmp', sys.argv[3])
+        write_port(sys.argv[3], server.server_address[1])
         server.serve_forever()
     else:
         raise SystemExit(__doc__)
