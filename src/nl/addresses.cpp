@@ -40,31 +40,38 @@ bool TooLong(const NLchar* text) {
     return n >= NL_MAX_STRING_LENGTH || memchr(text, '%', n) != nullptr;
 }
 
-// "a.b.c.d[:port]" after optional spaces; trailing text is ignored.
+// A decimal number as scanf's %d reads one: white space before it, an
+// optional sign, at least one digit. Values beyond any valid part stay
+// beyond it (no overflow).
+bool ReadNumber(const char*& p, long& value) {
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (*p < '0' || *p > '9') return false;
+    value = 0;
+    while (*p >= '0' && *p <= '9') {
+        if (value < 1000000) value = value * 10 + (*p - '0');
+        ++p;
+    }
+    if (negative) value = -value;
+    return true;
+}
+
+// "a.b.c.d[:port]" read as "%d.%d.%d.%d:%d": white space may come before
+// each number; trailing text is ignored; a part outside 0..255 or a port
+// outside 0..65535 (a negative one too) is no address.
 bool ParseNumeric(const char* p, uint32_t& ip, uint16_t& port) {
-    while (*p == ' ') ++p;
     unsigned parts[4];
     for (int i = 0; i < 4; ++i) {
-        if (i > 0) {
-            if (*p != '.') return false;
-            ++p;
-        }
-        if (*p < '0' || *p > '9') return false;
-        unsigned long v = 0;
-        while (*p >= '0' && *p <= '9') {
-            v = v * 10 + static_cast<unsigned>(*p++ - '0');
-            if (v > 255) return false;
-        }
+        if (i > 0 && *p++ != '.') return false;
+        long v;
+        if (!ReadNumber(p, v) || v < 0 || v > 255) return false;
         parts[i] = static_cast<unsigned>(v);
     }
     port = 0;
-    if (*p == ':') {
-        ++p;
-        unsigned long v = 0;
-        while (*p >= '0' && *p <= '9') {
-            v = v * 10 + static_cast<unsigned>(*p++ - '0');
-            if (v > 65535) return false;
-        }
+    long v;
+    if (*p == ':' && ReadNumber(++p, v)) {
+        if (v < 0 || v > 65535) return false;
         port = static_cast<uint16_t>(v);
     }
     ip = htonl(parts[0] << 24 | parts[1] << 16 | parts[2] << 8 | parts[3]);
@@ -208,6 +215,7 @@ NLchar* HL_APIENTRY nlAddrToString(const NLaddress* address, NLchar* string) {
 }
 
 NLboolean HL_APIENTRY nlStringToAddr(const NLchar* string, NLaddress* address) {
+    if (!NetworkReady()) return NL_FALSE;
     if (!string || !address) {
         SetError(NL_NULL_POINTER);
         return NL_FALSE;

@@ -297,13 +297,13 @@ NLboolean HL_APIENTRY nlConnect(NLsocket socket, const NLaddress* address) {
 }
 
 NLboolean HL_APIENTRY nlClose(NLsocket socket) {
+    if (!NetworkReady()) return NL_FALSE;
     SocketRef s;
     {
         Library& l = lib();
         std::lock_guard<std::mutex> hold(l.lock);
         if (socket >= 0 && socket < static_cast<NLsocket>(l.sockets.size()))
             s.swap(l.sockets[static_cast<size_t>(socket)]);
-        if (!l.selected) s = nullptr;  // nothing to close without a network
     }
     if (!s) {
         SetError(NL_INVALID_SOCKET);

@@ -7,7 +7,15 @@
 #include "nl_test_support.h"
 
 TEST(NlLibrary, ErrorsArePerThreadAndSticky) {
-    EXPECT_EQ(nlOpen(0, NL_UDP), NL_INVALID);  // nothing initialised
+    // Nothing initialised: every call that needs a network says so first.
+    NLaddress a;
+    EXPECT_EQ(nlOpen(0, NL_UDP), NL_INVALID);
+    EXPECT_EQ(nlGetError(), NL_NO_NETWORK);
+    EXPECT_FALSE(nlStringToAddr("1.2.3.4:5", &a));
+    EXPECT_EQ(nlGetError(), NL_NO_NETWORK);
+    nlInit();  // clears the error: the next one must be set anew
+    nlShutdown();
+    EXPECT_FALSE(nlClose(0));
     EXPECT_EQ(nlGetError(), NL_NO_NETWORK);
     NLenum seenByNewThread = 1;
     std::thread([&] { seenByNewThread = nlGetError(); }).join();

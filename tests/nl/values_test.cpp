@@ -49,7 +49,7 @@ TEST(NlValues, ChecksumsAsHawkNl) {
     }
 }
 
-TEST(NlValues, AddressLayout) {
+TEST_F(NlTest, AddressLayout) {
     EXPECT_EQ(sizeof(NLaddress), 40u);
     EXPECT_EQ(offsetof(NLaddress, driver), 32u);
     EXPECT_EQ(offsetof(NLaddress, valid), 36u);
@@ -135,6 +135,16 @@ TEST_F(NlTest, AddressTexts) {
         {"256.1.1.1", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
         {"1.2.3.4:65536", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
         {"1.2.3.4:8%s", NL_FALSE, nullptr, NL_STRING_OVER_RUN},
+        // Read as "%d.%d.%d.%d:%d": white space before a number, signs.
+        {"\t1.2.3.4:7", NL_TRUE, "1.2.3.4:7", 0},
+        {"\n 1. 2.3.4: 8", NL_TRUE, "1.2.3.4:8", 0},
+        {"1.2.3.4:+9", NL_TRUE, "1.2.3.4:9", 0},
+        {"1.2.3.4:", NL_TRUE, "1.2.3.4", 0},
+        {"1.2.3.4:x", NL_TRUE, "1.2.3.4", 0},
+        {"1.2.3.4:-1", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
+        {"1.2.3.4:99999999999", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
+        {"1 .2.3.4", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
+        {"-1.2.3.4", NL_FALSE, "255.255.255.255", NL_BAD_ADDR},
     };
     for (const Case& c : cases) {
         NLaddress a{};
