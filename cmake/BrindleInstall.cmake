@@ -1,6 +1,7 @@
 # cmake --install: what a game built outside this tree needs, under a prefix
 # that may hold both targets (each configured build installs its own):
 #   include/                         the public headers
+#   include/nl/                      HawkNL's headers of the network library
 #   lib/brindle/<target>/            the runtime library, the process entry
 #                                    and network library objects and the
 #                                    libraries they link with
@@ -16,6 +17,10 @@ set(library_dir lib/brindle/${BRINDLE_TARGET_NAME})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include)
 install(FILES ${BRINDLE_GENERATED_INCLUDE}/brindle_version.h DESTINATION include)
+# The network library's headers for programs written for HawkNL
+# (-I PREFIX/include/nl, or Brindle::nl; #include "nl.h").
+install(FILES ${CMAKE_SOURCE_DIR}/src/nl/nl.h ${CMAKE_SOURCE_DIR}/src/nl/hawkthreads.h
+  ${CMAKE_SOURCE_DIR}/src/nl/hawklib.h DESTINATION include/nl)
 install(TARGETS brindle brindle_entry brindle_nl EXPORT BrindleTargets
   ARCHIVE DESTINATION ${library_dir}
   OBJECTS DESTINATION ${library_dir})

@@ -10,9 +10,9 @@ double NetHost(const RtString& port);
 double NetJoin(const RtString& host, const RtString& port);
 // Creates a local player with that name (cut to 126 characters); its id, or -1 after 5 s without one.
 double NetCreatePlayer(const RtString& name);
-// Asks the host to remove the player with that id; 1.
+// Asks the host to remove the player with that id (a local one leaves this program's list at once); 1.
 double NetRemovePlayer(const RtString& id);
-// Sends the text (at most 2048 bytes go out) from one id to another (0: every player); 1 when written, else 0.
+// Sends the text (at most 2048 bytes) from one of this program's player ids to another (0: every player); 1 when written, else 0.
 double NetSend(const RtString& sender, const RtString& recipient, const RtString& message);
 // The oldest message in that local player's inbox, removed from it; "" when there is none.
 RtString NetReceive(const RtString& player);

@@ -3,7 +3,7 @@
 #ifndef HAWKTHREADS_H
 #define HAWKTHREADS_H
 
-#include "nl/hawklib.h"
+#include "hawklib.h"
 
 #ifdef __cplusplus
 extern "C" {

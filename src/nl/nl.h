@@ -6,7 +6,7 @@
 
 #include <string.h>
 
-#include "nl/hawklib.h"
+#include "hawklib.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -61,3 +61,20 @@ step "build the installed examples" cmake --build "$examples"
 sprites=$examples/example_sprites; is_windows && sprites=$sprites.exe
 "$prefix/bin/brindle-pack" list "$sprites" 2>/dev/null | grep -q '^ball\.bmp' || fail "the installed examples' sprites game has no ball.bmp packed"
 pass "the installed examples build outside the tree"
+
+# A plain HawkNL program in C, built against Brindle::nl of the package
+# alone (HawkNL's headers under include/nl), runs its TCP echo.
+for f in nl.h hawkthreads.h hawklib.h; do
+  [ -f "$prefix/include/nl/$f" ] || fail "the install has no include/nl/$f"
+done
+grep -rq "nlSetReceiveTimeout\|extensions\.h" "$prefix/include/nl" && fail "the HawkNL headers carry the runtime's own additions"
+echo_exe=$examples/example_hawknl_echo; is_windows && echo_exe=$echo_exe.exe
+echo_port=$(python3 "$BRINDLE_SOURCE/tests/e2e/net/net_tools.py" free-port)
+if is_windows; then
+  "$BRINDLE_SOURCE/scripts/wine-run" "$echo_exe" "$echo_port" >"$E2E_WORK/echo.out" 2>&1
+else
+  "$echo_exe" "$echo_port" >"$E2E_WORK/echo.out" 2>&1
+fi
+rc=$?
+[ $rc -eq 0 ] && grep -q "^echo ok" "$E2E_WORK/echo.out" || fail "the HawkNL echo program gave $rc: $(tr -d '\r' <"$E2E_WORK/echo.out")"
+pass "a plain HawkNL program builds against the installed Brindle::nl and echoes over TCP"
