@@ -135,9 +135,11 @@ def junk_kinds(valid):
 def hostile_host(port_file):
     """Welcomes ids nobody asked for (-2 and others below 101) around each
     real one (150, 151, ...), answers requests with payloads of the wrong
-    size, and on the joiner's text "junk" or "flood" sends junk or a flood
-    before a real message back ("after-junk", "after-flood", the latter
-    until the joiner says "got-flood"). Ends on the text "bye"."""
+    size, and on the joiner's text "junk" or "flood" sends junk (lying
+    lengths among it) or a flood of 10000 datagrams, then a real message
+    back ("after-junk" with a hidden part after a NUL, "after-flood"),
+    again every 0.1 s until the joiner's text "got" (the junk may fill the
+    joiner's buffer). Ends on the text "bye"."""
     listener = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     listener.bind((HOST, 0))
     write_port(port_file, listener.getsockname()[1])
@@ -152,19 +154,16 @@ def hostile_host(port_file):
     listener.sendto(struct.pack('>H', conn.getsockname()[1]) + REPLY, peer)
     conn.connect(peer)
     conn.send(b'')
-    conn.settimeout(120)
     next_id = 150
-    flooding = None
+    pending = None  # the real message sent again until the joiner has it
     while True:
-        if flooding:
-            conn.send(message(3, flooding, 150, b'after-flood'))
-            conn.settimeout(0.1)
+        if pending:
+            conn.send(pending)
+        conn.settimeout(0.1 if pending else 120)
         try:
             m = parse(conn.recv(65536))
         except socket.timeout:
             continue
-        finally:
-            conn.settimeout(120)
         if not m:
             continue
         kind, recipient, sender, payload = m
@@ -184,17 +183,15 @@ def hostile_host(port_file):
         elif kind == 104:
             conn.send(message(104, sender, 0, struct.pack('<i', 1)))
         elif kind == 3 and payload == b'junk':
-            valid = message(3, sender, 150, b'v')
-            for d in junk_kinds(valid) * 50:
+            for d in junk_kinds(message(3, sender, 150, b'v')) * 50:
                 conn.send(d)
-            conn.send(message(3, sender, 150, b'text\x00hidden'))  # ends at its NUL
-            conn.send(message(3, sender, 150, b'after-junk'))
+            pending = message(3, sender, 150, b'after-junk\x00hidden')  # ends at its NUL
         elif kind == 3 and payload == b'flood':
             for i in range(10000):
                 conn.send(b'z')
-            flooding = sender
-        elif kind == 3 and payload == b'got-flood':
-            flooding = None
+            pending = message(3, sender, 150, b'after-flood')
+        elif kind == 3 and payload == b'got':
+            pending = None
         elif kind == 3 and payload == b'bye':
             return
 
