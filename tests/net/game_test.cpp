@@ -242,7 +242,7 @@ TEST(NetGameHost, RemovedLocalPlayersAreGone) {
     EXPECT_EQ(host.game->localPlayers.size(), 1u);
 }
 
-// 300 messages sent in one go while the host is busy all arrive: the
+// 400 messages sent in one go while the host is busy all arrive: the
 // receive buffers hold such a burst.
 TEST(NetGameHost, ABurstOfMessagesFitsTheReceiveBuffers) {
     HostedGame host;
@@ -250,7 +250,7 @@ TEST(NetGameHost, ABurstOfMessagesFitsTheReceiveBuffers) {
     JoinedGame joiner(host.port);
     ASSERT_TRUE(joiner.ok);
     ASSERT_EQ(CreateNetPlayer(*joiner.game, "Sender"), 103);
-    const int burst = 300;
+    const int burst = 400;
     {
         NetLockHold busy(*host.game);  // the host's network thread waits
         for (int i = 0; i < burst; ++i) {
