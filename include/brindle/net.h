@@ -1,6 +1,7 @@
 // Network games and HTTP download. Numbers given as text are read like
 // atof; ids are the host's player ids (101 and up). Waits for the host are
-// bounded: at most 5 seconds.
+// bounded: at most 5 seconds. A program has at most 64 players in a game,
+// and an inbox keeps at most 4096 unread messages (later ones are dropped).
 #pragma once
 #include <brindle/rtstring.h>
 

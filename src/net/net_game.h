@@ -35,6 +35,12 @@ constexpr int32_t kIdWaiting = -3;
 constexpr int32_t kFirstPlayerId = 101;
 constexpr uint16_t kDefaultNetPort = 27013;
 constexpr int kHostSockets = 100;  // the host's socket table (the poll limit)
+// What one sender can make a program keep: players per connection on the
+// host, unread messages per local player, answers nobody asked for yet.
+// More is dropped, as a datagram may be.
+constexpr size_t kMaxPlayersPerConnection = 64;
+constexpr size_t kInboxLimit = 4096;
+constexpr size_t kAnswersLimit = 16;
 
 struct NetGame {
     uint8_t isHost = 0;

@@ -101,11 +101,11 @@ void DeliverOwnMessages(NetGame& g) {
         if (m.type == kNetText) {
             for (LocalPlayer& p : g.localPlayers) {
                 bool addressed = m.recipient == kNetToAll ? p.id >= 0 : p.id == m.recipient;
-                if (addressed) p.inbox.push_back(m);
+                if (addressed && p.inbox.size() < kInboxLimit) p.inbox.push_back(m);
             }
         } else if (m.sender == kNetFromHost) {
             if (m.type > 99) {
-                g.answers.push_back(std::move(m));
+                if (g.answers.size() < kAnswersLimit) g.answers.push_back(std::move(m));
             } else if (m.type == kNetWelcome && m.recipient >= kFirstPlayerId) {
                 // Only ids a host hands out: a lower one (-2 discards the
                 // player) is no answer to a join.
@@ -320,15 +320,21 @@ private:
         Send(origin, NetMessage{m.type, m.sender, kNetFromHost, std::move(answer)});
     }
 
-    // A join carries the whole player data, or it is refused.
+    // A join carries the whole player data, or it is refused; so is one
+    // over a connection's share of players.
     void Join(const NetMessage& m, NLsocket origin) {
         PlayerData data;
         if (m.payload.size() != static_cast<size_t>(kPlayerDataSize) || !ReadPlayerData(m.payload, data)) return;
         for (Connection& c : table_)
             if (c.socket == origin) c.joined = true;
-        int32_t id = nextId_++;
+        int32_t id;
         {
             NetLockHold hold(g_);
+            size_t behind = std::count_if(g_.players.begin(), g_.players.end(), [&](const PlayerRecord& p) {
+                return p.socket == static_cast<int32_t>(origin);
+            });
+            if (behind >= kMaxPlayersPerConnection) return;
+            id = nextId_++;
             PlayerRecord record;
             record.socket = static_cast<int32_t>(origin);
             record.id = id;

@@ -213,6 +213,29 @@ TEST(NetGameHost, OnlyAPlayersOwnConnectionSpeaksForIt) {
     EXPECT_TRUE(Eventually([&] { return NetPlayerCountOf(*host.game) == 2; }));
 }
 
+// One program's joins beyond its share get no player and no welcome.
+TEST(NetGameHost, AProgramHasAtMost64Players) {
+    HostedGame host;
+    ASSERT_EQ(CreateNetPlayer(*host.game, "Host"), kFirstPlayerId);
+    RawPeer many(host.port);
+    ASSERT_TRUE(many.connected());
+    for (size_t i = 0; i < kMaxPlayersPerConnection + 6; ++i) many.Join("M" + std::to_string(i));
+    // Welcomes until the count asked by the first of them: it comes after all.
+    NetMessage m;
+    size_t welcomes = 0;
+    bool asked = false;
+    while (many.Next(m, 10000)) {
+        if (m.type == kNetWelcome && !asked) {
+            many.Send(NetMessage{kNetCountRequest, kNetToHost, m.recipient, {}});
+            asked = true;
+        }
+        welcomes += m.type == kNetWelcome ? 1 : 0;
+        if (m.type == kNetCountRequest) break;
+    }
+    EXPECT_EQ(welcomes, kMaxPlayersPerConnection);
+    EXPECT_EQ(PayloadInt32(m.payload), static_cast<int32_t>(kMaxPlayersPerConnection) + 1);
+}
+
 TEST(NetGameHost, MessagesTooLongForADatagramAreNotSent) {
     HostedGame host;
     ASSERT_EQ(CreateNetPlayer(*host.game, "P"), kFirstPlayerId);

@@ -2,6 +2,7 @@
 // lies: welcomes for ids nobody asked for, junk before its messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -99,6 +100,35 @@ TEST(NetGameJoiner, JunkFromTheHostDelaysNothing) {
         // Read a datagram per 10 ms cycle, 200 would take 2 s at least.
         EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(), 1500)
             << c.name;
+    }
+    DestroyNetGame(joiner);
+}
+
+// A host flooding one player with messages, and the main thread with
+// answers it never asked for, fills no more than the bounds.
+TEST(NetGameJoiner, FloodedInboxesAndAnswersStayBounded) {
+    LyingHost lying;
+    NetGame* joiner = lying.Join();
+    ASSERT_TRUE(lying.joined());
+    ASSERT_EQ(CreateNetPlayer(*joiner, "Ann"), 151);
+    auto held = [&] {
+        NetLockHold hold(*joiner);
+        return joiner->localPlayers.front().inbox.size();
+    };
+    for (int i = 0; i < 40; ++i) lying.host.Send(NetMessage{kNetCountRequest, 151, kNetFromHost, Int32Payload(i)});
+    size_t sent = 0;
+    while (sent < kInboxLimit + 500) {
+        // In steps that the receive buffer holds, each taken in before the next.
+        for (int i = 0; i < 100; ++i) lying.host.Send(NetMessage{kNetText, 151, 150, std::to_string(sent++)});
+        ASSERT_TRUE(Eventually([&] { return held() >= std::min(sent, kInboxLimit); })) << sent;
+    }
+    EXPECT_EQ(held(), kInboxLimit);
+    std::string text;
+    EXPECT_TRUE(ReceiveNetText(*joiner, 151, text));
+    EXPECT_EQ(text, "0");  // the oldest kept, the newest dropped
+    {
+        NetLockHold hold(*joiner);
+        EXPECT_EQ(joiner->answers.size(), kAnswersLimit);
     }
     DestroyNetGame(joiner);
 }
