@@ -9,6 +9,7 @@
 // receives each message once, through its own connection.
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
 #include "net/net_game.h"
@@ -333,7 +334,8 @@ private:
             size_t behind = std::count_if(g_.players.begin(), g_.players.end(), [&](const PlayerRecord& p) {
                 return p.socket == static_cast<int32_t>(origin);
             });
-            if (behind >= kMaxPlayersPerConnection) return;
+            // Ids are never reused: once they run out, nobody joins.
+            if (behind >= kMaxPlayersPerConnection || nextId_ == INT32_MAX) return;
             id = nextId_++;
             PlayerRecord record;
             record.socket = static_cast<int32_t>(origin);
