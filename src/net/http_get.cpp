@@ -1,10 +1,14 @@
 // One HTTP/1.0 GET over a blocking TCP socket; the body goes to a file.
 #include "net/http_get.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/error_log.h"
 #include "lang/number_convert.h"
 #include "net/http_header_scan.h"
 #include "nl/extensions.h"
@@ -15,6 +19,9 @@ namespace {
 // Reads of up to 64 KiB: a system call per 4 KiB made downloads a quarter
 // slower than curl's; what is read and stored is the same.
 constexpr int kChunk = 64 * 1024;
+// Header bytes kept for their Content-Length; longer headers are not read
+// for it.
+constexpr size_t kMaxHeaderText = 64 * 1024;
 
 // Restores the library's switches when the download is done: a network
 // game sharing the library keeps its non-blocking sockets.
@@ -40,7 +47,8 @@ bool WriteAll(NLsocket s, const std::string& text) {
     return true;
 }
 
-double Transfer(const char* host, const char* path, double port, const char* fileName, int idleLimitMs) {
+double Transfer(const char* host, const char* path, double port, const char* fileName, int idleLimitMs,
+                int totalLimitMs) {
     SwitchesKept kept;
     nlSelectNetwork(NL_IP);  // already selected when a game shares the library
     nlEnable(NL_SOCKET_STATS);
@@ -55,40 +63,65 @@ double Transfer(const char* host, const char* path, double port, const char* fil
         nlClose(s);
         return 0;
     }
-    nlSetReceiveTimeout(s, idleLimitMs);  // a server silent for this long is gone
     // No file is no reason to stop: the transfer runs, nothing is stored.
     std::FILE* file = std::fopen(fileName, "wb");
     if (file) std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
 
     std::string request = std::string("GET ") + path + " HTTP/1.0\r\nHost:" + host +
                           "\r\nAccept: */*\r\nUser-Agent: Brindle game\r\n\r\n";
-    double result = 0;
-    if (WriteAll(s, request)) {
-        HttpHeaderScanner headers;
+    bool closed = false;  // by the server, normally
+    bool timedOut = false;
+    uint64_t body = 0;
+    std::string headerText;
+    HttpHeaderScanner headers;
+    bool asked = WriteAll(s, request);
+    if (asked) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(totalLimitMs);
         std::vector<uint8_t> chunk(kChunk);
         uint8_t* buffer = chunk.data();
         for (;;) {
-            NLint n = nlRead(s, buffer, kChunk - 1);
-            if (n < 0) {
-                result = nlGetError() == NL_MESSAGE_END ? 1 : 0;
+            // A server silent for the idle limit is gone; one that trickles
+            // is given the total limit, not for ever.
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                timedOut = true;
                 break;
             }
-            if (n == 0) break;  // blocking: only when the receive time-out ran out
+            int wait = static_cast<int>(std::min<int64_t>(idleLimitMs, left.count()));
+            nlSetReceiveTimeout(s, wait);
+            auto started = std::chrono::steady_clock::now();
+            NLint n = nlRead(s, buffer, kChunk - 1);
+            if (n <= 0) {
+                // Blocking, nothing read means the time-out ran out (Linux:
+                // 0, Windows: an error), or the connection ended.
+                closed = n < 0 && nlGetError() == NL_MESSAGE_END;
+                timedOut = !closed && std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(wait);
+                break;
+            }
             size_t from = headers.Feed(buffer, static_cast<size_t>(n));
-            if (file && headers.InBody() && from < static_cast<size_t>(n))
-                std::fwrite(buffer + from, 1, static_cast<size_t>(n) - from, file);
+            if (headerText.size() < kMaxHeaderText) headerText.append(reinterpret_cast<char*>(buffer), from);
+            if (!headers.InBody() || from >= static_cast<size_t>(n)) continue;
+            body += static_cast<uint64_t>(n) - from;
+            if (file) std::fwrite(buffer + from, 1, static_cast<size_t>(n) - from, file);
         }
     }
     if (file) std::fclose(file);
     nlClose(s);
-    return result;
+    // A body short of the length the headers give was cut off, however the
+    // connection ended.
+    uint64_t length = 0;
+    bool complete = closed && !(HttpContentLength(headerText, length) && body < length);
+    if (asked && !complete)
+        AppendErrorLog((std::string(timedOut ? "Download timed out: " : "Download cut short: ") + fileName).c_str());
+    return complete ? 1 : 0;
 }
 
 }  // namespace
 
-double HttpDownload(const char* host, const char* path, double port, const char* fileName, int idleLimitMs) {
+double HttpDownload(const char* host, const char* path, double port, const char* fileName, int idleLimitMs,
+                    int totalLimitMs) {
     if (!nlInit()) return 0;
-    double result = Transfer(host, path, port, fileName, idleLimitMs);
+    double result = Transfer(host, path, port, fileName, idleLimitMs, totalLimitMs);
     nlShutdown();  // counted: a running network game keeps the library
     return result;
 }

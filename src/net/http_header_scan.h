@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class HttpHeaderScanner {
 public:
@@ -17,3 +18,8 @@ private:
     int lineFeeds_ = 0;
     bool inBody_ = false;
 };
+
+// The length a response's headers give its body ("Content-Length", any
+// case, white space around the digits); false when they give none, or give
+// one that is not a plain number or two that differ.
+bool HttpContentLength(const std::string& headers, uint64_t& length);

@@ -1,8 +1,10 @@
 // Response bytes from any server, cut into reads anywhere: the header scanner
 // must find the same body start however the bytes are split, and the one a
-// plain search for LF CR* LF finds.
+// plain search for LF CR* LF finds. The headers' Content-Length, when one is
+// read, is a number of at most 18 digits.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "net/http_header_scan.h"
 
@@ -35,5 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         from = to;
     }
     if (body != Reference(data, size)) __builtin_trap();
+    uint64_t length = 0;
+    std::string headers(reinterpret_cast<const char*>(data), body == SIZE_MAX ? size : body);
+    if (HttpContentLength(headers, length) && length >= 1000000000000000000ull) __builtin_trap();
     return 0;
 }

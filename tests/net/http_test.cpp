@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "core/error_log.h"
 #include "net/http_get.h"
 #include "net/net_game.h"
 #include "nl/sys.h"
@@ -58,13 +59,17 @@ private:
             if (n <= 0) break;
             request_.append(b, static_cast<size_t>(n));
         }
-        for (size_t i = 0; i < chunks_.size(); ++i) {
+        bool gone = false;  // the client closed: nothing more to send
+        for (size_t i = 0; i < chunks_.size() && !gone; ++i) {
             // Apart in time, so that the client reads them separately.
             if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
             const std::string& chunk = chunks_[i];
             for (size_t sent = 0; sent < chunk.size();) {
                 int n = nlsys::Send(c, chunk.data() + sent, static_cast<int>(std::min<size_t>(chunk.size() - sent, 1 << 20)));
-                if (n <= 0) break;
+                if (n <= 0) {
+                    gone = true;
+                    break;
+                }
                 sent += static_cast<size_t>(n);
             }
         }
@@ -191,6 +196,45 @@ TEST_F(HttpTest, FailedTransfers) {
     // A file that cannot be created: the download still completes.
     TestServer server({"HTTP/1.0 200 OK\r\n\r\nx"}, Ending::Close);
     EXPECT_EQ(Get(server, File("no/such/dir/x.txt")), 1);
+}
+
+// The headers' Content-Length: a body short of it is a failed download,
+// however the server closed; a longer one is stored whole.
+TEST_F(HttpTest, BodiesShortOfTheirContentLengthFail) {
+    struct Case {
+        std::string headers, body;
+        double result;
+    };
+    const Case cases[] = {
+        {"Content-Length: 100\r\n", std::string(40, 's'), 0},
+        {"Content-Length: 10\r\n", std::string(10, 'e'), 1},
+        {"content-length:\t 4 \r\nX: y\r\n", "four", 1},
+        {"CONTENT-LENGTH: 4\n", "fo", 0},
+        {"Content-Length: 5\r\n", std::string(9, 'l'), 1},  // longer: stored whole
+        {"Content-Length: 5\r\nContent-Length: 6\r\n", "xyz", 1},  // differing: no length
+        {"Content-Length: 12a\r\n", "xyz", 1},  // not a number: no length
+        {"Content-Length: 99999999999999999999\r\n", "huge", 1},
+    };
+    for (const Case& c : cases) {
+        TestServer server({"HTTP/1.0 200 OK\r\n" + c.headers + "\r\n" + c.body}, Ending::Close);
+        std::string file = File("length.txt");
+        size_t logged = Contents(ErrorLogPath()).size();
+        EXPECT_EQ(Get(server, file), c.result) << c.headers;
+        if (c.result == 1) EXPECT_EQ(Contents(file), c.body) << c.headers;
+        bool named = Contents(ErrorLogPath()).find("Download cut short: " + file + "\r\n", logged) != std::string::npos;
+        EXPECT_EQ(named, c.result == 0) << c.headers;
+    }
+}
+
+// A server sending a byte now and then, never silent for the idle limit,
+// is given the total limit, not for ever.
+TEST_F(HttpTest, ATricklingServerMeetsTheTotalLimit) {
+    std::vector<std::string> chunks = {"HTTP/1.0 200 OK\r\n\r\n"};
+    chunks.resize(400, "x");  // a byte every 50 ms for 20 s
+    TestServer server(chunks, Ending::Close);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(HttpDownload("127.0.0.1", "/", server.port(), File("slow.txt").c_str(), kHttpIdleLimitMs, 1000), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST_F(HttpTest, DownloadDuringANetworkGameLeavesTheGameRunning) {
