@@ -101,13 +101,13 @@ TEST(NetGameHost, RepeatedRequestsFromOneSocketTakeOnePlace) {
 // player yet, stays.
 TEST(NetGameHost, ConnectionsThatNeverJoinAreClosed) {
     HostedGame host;
+    auto start = Clock::now();
     std::vector<std::unique_ptr<RawPeer>> silent;
     for (int i = 1; i < kHostSockets; ++i) {
         silent.emplace_back(new RawPeer(host.port));
         ASSERT_TRUE(silent.back()->connected()) << i;
     }
     int32_t id = 0;
-    auto start = Clock::now();
     ASSERT_TRUE(Eventually([&] {
         RawPeer newcomer(host.port);
         if (!newcomer.connected()) return false;
@@ -117,7 +117,7 @@ TEST(NetGameHost, ConnectionsThatNeverJoinAreClosed) {
             if (m.type == kNetWelcome) id = m.recipient;
         return id != 0;
     }, 60000));
-    EXPECT_GE(MsSince(start), 1000);  // not before they had a fair chance to join
+    EXPECT_GE(MsSince(start), 4000);  // not before they had their few seconds to join
     EXPECT_EQ(CreateNetPlayer(*host.game, "Host"), id + 1);
 }
 
@@ -173,7 +173,7 @@ TEST(NetGameHost, JunkOnAConnectionDelaysNothing) {
         peer.Send(NetMessage{kNetText, kFirstPlayerId, id, c.name});
         EXPECT_EQ(Receive(*host.game, kFirstPlayerId), c.name);
         // Read a datagram per 10 ms cycle, 200 would take 2 s at least.
-        EXPECT_LT(MsSince(start), 1500) << c.name;
+        EXPECT_LT(MsSince(start), 2000) << c.name;
     }
 }
 
