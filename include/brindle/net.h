@@ -29,5 +29,7 @@ RtString NetPlayerName(const RtString& id);
 RtString NetLocalAddresses();
 
 // Fetches http://host:port/path with one HTTP/1.0 GET and stores the body in the
-// file; 1 when the server closed the connection normally after the transfer, else 0.
+// file; 1 when the server closed the connection normally after the whole body (none
+// short of its Content-Length) and the file holds it, else 0 with the file as it was
+// (also when it cannot be written). Gives up after a minute without data or ten in all.
 double HttpGetFile(const RtString& host, const RtString& path, double port, const RtString& fileName);

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/error_log.h"
+#include "core/file_writer.h"
 #include "lang/number_convert.h"
 #include "net/http_header_scan.h"
 #include "nl/extensions.h"
@@ -57,20 +57,24 @@ double Transfer(const char* host, const char* path, double port, const char* fil
     if (!nlGetAddrFromName(host, &address) ||
         !nlSetAddrPort(&address, static_cast<NLushort>(TruncToInt64(port))))
         return 0;
+    // The body goes to a new file beside the target, which takes the
+    // target's place only when the whole body arrived: a failed download
+    // leaves the old file as it was. A target that cannot be written is
+    // refused before anything is asked (the writer logs why).
+    FileWriter file;
+    if (!file.Open(fileName)) return 0;
     NLsocket s = nlOpen(0, NL_RELIABLE);
     if (s == NL_INVALID) return 0;
     if (!nlConnect(s, &address)) {
         nlClose(s);
         return 0;
     }
-    // No file is no reason to stop: the transfer runs, nothing is stored.
-    std::FILE* file = std::fopen(fileName, "wb");
-    if (file) std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
 
     std::string request = std::string("GET ") + path + " HTTP/1.0\r\nHost:" + host +
                           "\r\nAccept: */*\r\nUser-Agent: Brindle game\r\n\r\n";
     bool closed = false;  // by the server, normally
     bool timedOut = false;
+    bool stored = true;  // every body byte so far is in the file
     uint64_t body = 0;
     std::string headerText;
     HttpHeaderScanner headers;
@@ -102,18 +106,22 @@ double Transfer(const char* host, const char* path, double port, const char* fil
             if (headerText.size() < kMaxHeaderText) headerText.append(reinterpret_cast<char*>(buffer), from);
             if (!headers.InBody() || from >= static_cast<size_t>(n)) continue;
             body += static_cast<uint64_t>(n) - from;
-            if (file) std::fwrite(buffer + from, 1, static_cast<size_t>(n) - from, file);
+            // A file that cannot take the body ends the download (the
+            // writer has logged it).
+            stored = file.Write(buffer + from, static_cast<size_t>(n) - from);
+            if (!stored) break;
         }
     }
-    if (file) std::fclose(file);
     nlClose(s);
+    if (!stored) return 0;
     // A body short of the length the headers give was cut off, however the
     // connection ended.
     uint64_t length = 0;
     bool complete = closed && !(HttpContentLength(headerText, length) && body < length);
     if (asked && !complete)
         AppendErrorLog((std::string(timedOut ? "Download timed out: " : "Download cut short: ") + fileName).c_str());
-    return complete ? 1 : 0;
+    if (!complete) return 0;  // the writer is abandoned: the old file stays
+    return file.Commit() ? 1 : 0;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // silence.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +114,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string File(const char* name) { return (dir_ / name).string(); }
+    // The names in the test's folder, sorted.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     static std::string Contents(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream s;
@@ -141,6 +149,7 @@ TEST_F(HttpTest, BodiesAfterTheHeaderEnd) {
         {{"HTTP/1.0 200 OK\r\nA: b\r\n", "\r\n", "late", " body"}, "late body"},
         {{"HTTP/1.0 404 Not Found\r\n\r\n<p>missing</p>"}, "<p>missing</p>"},  // not interpreted
     };
+    std::ofstream(File("out.txt")) << "an older and longer file, replaced whole";
     for (const Case& c : cases) {
         TestServer server(c.chunks, Ending::Close);
         std::string file = File("out.txt");
@@ -161,23 +170,44 @@ TEST_F(HttpTest, LargeFileByteExact) {
     EXPECT_TRUE(Contents(file) == body);
 }
 
-TEST_F(HttpTest, FailedTransfers) {
+// A download that fails gives 0 and leaves the target as it was: the old
+// file, or none.
+TEST_F(HttpTest, FailedTransfersKeepTheOldFile) {
     std::string body(200000, 'r');
-    {
-        // Reset in the middle: 0, what came is kept.
-        TestServer server({"HTTP/1.0 200 OK\r\n\r\n" + body.substr(0, 100000)}, Ending::Reset);
-        std::string file = File("reset.bin");
-        EXPECT_EQ(Get(server, file), 0);
-        ASSERT_TRUE(fs::exists(file));
-        EXPECT_EQ(body.compare(0, fs::file_size(file), Contents(file)), 0);
+    struct Case {
+        const char* name;
+        std::vector<std::string> chunks;
+        Ending ending;
+        int idleMs;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"reset.bin", {"HTTP/1.0 200 OK\r\n\r\n" + body.substr(0, 100000)}, Ending::Reset, kHttpIdleLimitMs,
+         "Download cut short: "},
+        {"silent.bin", {"HTTP/1.0 200 OK\r\n\r\npart"}, Ending::Silence, 300, "Download timed out: "},
+        {"short.bin", {"HTTP/1.0 200 OK\r\nContent-Length: 200000\r\n\r\n" + body.substr(0, 150000)},
+         Ending::Close, kHttpIdleLimitMs, "Download cut short: "},
+    };
+    for (const Case& c : cases) {
+        for (bool old : {true, false}) {
+            std::string file = File(c.name);
+            if (old) std::ofstream(file, std::ios::binary) << "the old file";
+            size_t logged = Contents(ErrorLogPath()).size();
+            TestServer server(c.chunks, c.ending);
+            EXPECT_EQ(Get(server, file, "/doc.txt", c.idleMs), 0) << c.name;
+            if (old)
+                EXPECT_EQ(Contents(file), "the old file") << c.name;
+            else
+                EXPECT_FALSE(fs::exists(file)) << c.name;
+            EXPECT_NE(Contents(ErrorLogPath()).find(c.logged + file + "\r\n", logged), std::string::npos) << c.name;
+            // Nothing else beside it: no part of the download is left.
+            EXPECT_EQ(Entries(), old ? std::vector<std::string>{c.name} : std::vector<std::string>{}) << c.name;
+            fs::remove(file);
+        }
     }
-    {
-        // A server that goes silent: 0 after the idle limit, the part kept.
-        TestServer server({"HTTP/1.0 200 OK\r\n\r\npart"}, Ending::Silence);
-        std::string file = File("silent.bin");
-        EXPECT_EQ(Get(server, file, "/doc.txt", 300), 0);
-        EXPECT_EQ(Contents(file), "part");
-    }
+}
+
+TEST_F(HttpTest, NoServerOrNoFileGivesZero) {
     // Nobody listening, or no such host: 0 and no file.
     nlsys::StartNetwork();
     nlsys::Fd probe = nlsys::OpenSocket(SOCK_STREAM);
@@ -192,10 +222,18 @@ TEST_F(HttpTest, FailedTransfers) {
     std::string file = File("none.bin");
     EXPECT_EQ(HttpDownload("127.0.0.1", "/", ntohs(a.sin_port), file.c_str(), kHttpIdleLimitMs), 0);
     EXPECT_EQ(HttpDownload("no-such-host.invalid", "/", 80, file.c_str(), kHttpIdleLimitMs), 0);
-    EXPECT_FALSE(fs::exists(file));
-    // A file that cannot be created: the download still completes.
-    TestServer server({"HTTP/1.0 200 OK\r\n\r\nx"}, Ending::Close);
-    EXPECT_EQ(Get(server, File("no/such/dir/x.txt")), 1);
+    EXPECT_TRUE(Entries().empty());
+    // A target that cannot be created (no such folder) or replaced (a
+    // folder): 0, logged, and nothing written.
+    fs::create_directory(File("folder"));
+    for (const std::string& target : {File("no/such/dir/x.txt"), File("folder")}) {
+        size_t logged = Contents(ErrorLogPath()).size();
+        TestServer server({"HTTP/1.0 200 OK\r\n\r\nx"}, Ending::Close);
+        EXPECT_EQ(Get(server, target), 0) << target;
+        EXPECT_NE(Contents(ErrorLogPath()).find("File not written: " + target, logged), std::string::npos) << target;
+        EXPECT_EQ(Entries(), std::vector<std::string>{"folder"}) << target;
+        EXPECT_TRUE(fs::is_directory(File("folder")));
+    }
 }
 
 // The headers' Content-Length: a body short of it is a failed download,
@@ -218,9 +256,10 @@ TEST_F(HttpTest, BodiesShortOfTheirContentLengthFail) {
     for (const Case& c : cases) {
         TestServer server({"HTTP/1.0 200 OK\r\n" + c.headers + "\r\n" + c.body}, Ending::Close);
         std::string file = File("length.txt");
+        std::ofstream(file, std::ios::binary) << "old";
         size_t logged = Contents(ErrorLogPath()).size();
         EXPECT_EQ(Get(server, file), c.result) << c.headers;
-        if (c.result == 1) EXPECT_EQ(Contents(file), c.body) << c.headers;
+        EXPECT_EQ(Contents(file), c.result == 1 ? c.body : "old") << c.headers;
         bool named = Contents(ErrorLogPath()).find("Download cut short: " + file + "\r\n", logged) != std::string::npos;
         EXPECT_EQ(named, c.result == 0) << c.headers;
     }
@@ -235,6 +274,7 @@ TEST_F(HttpTest, ATricklingServerMeetsTheTotalLimit) {
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(HttpDownload("127.0.0.1", "/", server.port(), File("slow.txt").c_str(), kHttpIdleLimitMs, 1000), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_TRUE(Entries().empty());
 }
 
 TEST_F(HttpTest, DownloadDuringANetworkGameLeavesTheGameRunning) {
