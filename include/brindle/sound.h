@@ -1,6 +1,10 @@
 // Sound effects: 128 slots (0 ... 127) of WAV sounds, each with up to four
 // voices so that one effect can overlap itself. Music and video: one music
 // file looping in the background, and videos played in the window.
+// Start-up opens the sound device in the background, so that the first
+// frame never waits for it; the first LoadSound, PlaySound or StopAllSounds
+// that comes before the device is open waits until it is (or has failed),
+// then does what it does with a device opened during start-up.
 #pragma once
 #include <brindle/rtstring.h>
 

@@ -19,11 +19,13 @@ double LoadSound(const RtString& fileName, double slot, double voices) {
     RtString resolved;
     if (!ResolveMediaFile(runtime.mediaPack, fileName, resolved)) return 0;
     int s;
+    SoundDevice* device = AwaitSoundDevice();
     if (!SlotNumber(slot, s) || !runtime.soundSlots) return 0;
-    return LoadSlot(runtime.soundSlots[s], runtime.soundDevice, resolved.Text(), TruncToInt(voices)) ? 1 : 0;
+    return LoadSlot(runtime.soundSlots[s], device, resolved.Text(), TruncToInt(voices)) ? 1 : 0;
 }
 
 double PlaySound(double slot, double pan, double volume) {
+    AwaitSoundDevice();
     int s;
     if (!SlotNumber(slot, s) || !runtime.soundSlots) return 0;
     // Comparisons keep NaN as it is: its truncation is refused by the buffer.
@@ -36,6 +38,7 @@ double PlaySound(double slot, double pan, double volume) {
 }
 
 void StopAllSounds() {
+    AwaitSoundDevice();
     if (!runtime.soundSlots) return;
     for (int i = 0; i < kSoundSlotCount; ++i) StopSoundSlot(runtime.soundSlots[i]);
 }

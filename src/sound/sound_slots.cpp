@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "core/runtime_state.h"
 #include "media/file_access.h"
@@ -166,16 +168,41 @@ void ReleaseSoundDevice(SoundDevice& device) {
     device.directSound = nullptr;
 }
 
+namespace {
+// The device being opened at start-up, off the main thread: a sound server
+// that is slow to answer, or a machine without a working device, must not
+// hold up the first frame. Joined by the first sound command (or at the
+// end), so no command ever sees a device half made.
+struct DeviceOpening {
+    std::thread thread;
+    ~DeviceOpening() {
+        if (thread.joinable()) thread.join();
+    }
+} opening;
+}  // namespace
+
+SoundDevice* AwaitSoundDevice() {
+    if (opening.thread.joinable()) opening.thread.join();
+    return runtime.soundDevice;
+}
+
 void CreateSoundObjects() {
     runtime.soundDevice = new SoundDevice();
     runtime.soundSlots = new SoundSlot[kSoundSlotCount]();
 }
 
 void StartSound(NativeWindow window) {
-    if (runtime.soundDevice) InitSound(*runtime.soundDevice, window);
+    SoundDevice* device = AwaitSoundDevice();
+    if (!device) return;
+    try {
+        opening.thread = std::thread([device, window] { InitSound(*device, window); });
+    } catch (const std::system_error&) {
+        InitSound(*device, window);  // no thread to be had: open it here
+    }
 }
 
 void ReleaseSoundObjects() {
+    AwaitSoundDevice();
     if (runtime.soundSlots) {
         for (int i = kSoundSlotCount - 1; i >= 0; --i) ReleaseSoundSlot(runtime.soundSlots[i]);
         delete[] runtime.soundSlots;

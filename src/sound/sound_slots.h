@@ -55,5 +55,10 @@ void ReleaseSoundDevice(SoundDevice& device);
 
 // Start-up and program end: the device and the slot array in RuntimeState.
 void CreateSoundObjects();
+// Starts opening the device (InitSound) on a thread of its own and returns.
 void StartSound(platform::NativeWindow window);
+// Waits until the device StartSound began to open is open (or has failed),
+// then returns the program's SoundDevice. Every use of the device or the
+// slots goes through this first; main thread only.
+SoundDevice* AwaitSoundDevice();
 void ReleaseSoundObjects();

@@ -90,7 +90,8 @@ void GameMain() {
     out = std::fopen("sound-probe.txt", "wb");
     std::FILE* in = std::fopen(script.c_str(), "rb");
     if (!out || !in) End();
-    Report("device %d", runtime.soundDevice && runtime.soundDevice->directSound ? 1 : 0);
+    SoundDevice* device = AwaitSoundDevice();
+    Report("device %d", device && device->directSound ? 1 : 0);
     char line[1024];
     while (std::fgets(line, sizeof line, in)) {
         char word[32] = {}, name[512] = {};

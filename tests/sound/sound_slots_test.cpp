@@ -57,9 +57,10 @@ class SoundSlots : public ::testing::Test {
 protected:
     void SetUp() override {
         StartTestRuntime();
-        ASSERT_NE(runtime.soundDevice, nullptr);
-        ASSERT_NE(runtime.soundDevice->directSound, nullptr) << "no audio device";
-        EXPECT_EQ(runtime.soundDevice->caps.size, 96u);
+        SoundDevice* device = AwaitSoundDevice();
+        ASSERT_NE(device, nullptr);
+        ASSERT_NE(device->directSound, nullptr) << "no audio device";
+        EXPECT_EQ(device->caps.size, 96u);
     }
     void TearDown() override { StopAllSounds(); }
 };
@@ -131,6 +132,33 @@ TEST_F(SoundSlots, AOneVoiceSoundIsNotRestartedWhilePlaying) {
     StopSoundSlot(s);
     EXPECT_EQ(PlaySound(21, NAN, NAN), 1);
     EXPECT_TRUE(Playing(s.voices[0]));
+}
+
+// Start-up opens the device in the background; a command given at once
+// waits for it and gets what it would have got from a device opened
+// before: each round closes the device and starts opening it again.
+TEST_F(SoundSlots, CommandsRightAfterStartingTheDeviceWaitForIt) {
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ReleaseSoundObjects();
+        CreateSoundObjects();
+        StartSound(runtime.mainWindow);
+        switch (round) {
+        case 0: EXPECT_EQ(LoadSound(LongSound().c_str(), 9, 2), 1); break;
+        case 1: EXPECT_EQ(PlaySound(9, 0, 1), 0); break;  // the slots are new and empty
+        case 2: StopAllSounds(); break;
+        default:  // closed while still opening, then opened again
+            ReleaseSoundObjects();
+            CreateSoundObjects();
+            StartSound(runtime.mainWindow);
+        }
+        ASSERT_NE(AwaitSoundDevice(), nullptr);
+        EXPECT_NE(runtime.soundDevice->directSound, nullptr);
+        EXPECT_EQ(runtime.soundDevice->caps.size, 96u);
+        EXPECT_EQ(LoadSound(LongSound().c_str(), 9, 2), 1);
+        EXPECT_EQ(PlaySound(9, 0, 1), 1);
+        EXPECT_TRUE(Playing(Slot(9).voices[0]));
+    }
 }
 
 TEST(SoundWithoutDevice, LoadAndPlayGiveZeroAndLeaveTheSlotEmpty) {

@@ -10,6 +10,10 @@
 namespace platform::sdl {
 
 namespace {
+// The device is opened off the main thread at start-up (the sound effects)
+// while music or a video may ask for it on the main thread: one at a time,
+// and SDL's subsystem counts change under this lock only.
+std::mutex deviceLock;
 int users = 0;
 // About 46 ms per chunk: short enough for effects, long enough for a busy machine.
 constexpr int kChunkFrames = 1024;
@@ -33,6 +37,7 @@ void MixAll(void*, Uint8* stream, int length) {
 }  // namespace
 
 bool AcquireAudioDevice() {
+    std::lock_guard<std::mutex> guard(deviceLock);
     if (users > 0) {
         ++users;
         return true;
@@ -49,6 +54,7 @@ bool AcquireAudioDevice() {
 }
 
 void ReleaseAudioDevice() {
+    std::lock_guard<std::mutex> guard(deviceLock);
     if (users <= 0 || --users > 0) return;
     Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();

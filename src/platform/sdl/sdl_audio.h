@@ -12,8 +12,9 @@ constexpr int kAudioRate = 22050;
 constexpr int kAudioChannels = 2;
 
 // Opens the device on the first call (counted); false when there is none.
+// Any thread; a call while another opens the device waits for it.
 bool AcquireAudioDevice();
-// Closes it after the last user has released it.
+// Closes it after the last user has released it (any thread).
 void ReleaseAudioDevice();
 
 // Adds its sound to each chunk, on the audio thread.
