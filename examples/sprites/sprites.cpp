@@ -42,14 +42,16 @@ void Box(double left, double top, double size) {
 }
 
 // A six-pointed fan of colours: each vertex brings its own colour and
-// OpenGL blends them across the triangles.
+// OpenGL blends them across the triangles. The vertices go round
+// counter-clockwise on the screen: 2D drawing culls polygons wound the
+// other way (they face away).
 void DrawStar(double cx, double cy, double turn) {
     StartPolygon(-1);  // no sprite: a coloured polygon
     PolygonVertex(cx, cy, 0, 0, kWhite);
     for (double k = 0; k <= 12; k = k + 1) {
         double r = Mod(k, 2) == 0 ? 60 : 25;
         double colour = Mod(k, 3) == 0 ? 0x0000FF : (Mod(k, 3) == 1 ? 0x00FF00 : 0xFF8000);
-        PolygonVertex(cx + r * Sin(k * 30 + turn), cy - r * Cos(k * 30 + turn), 0, 0, colour);
+        PolygonVertex(cx - r * Sin(k * 30 + turn), cy - r * Cos(k * 30 + turn), 0, 0, colour);
     }
     EndPolygon();
 }

@@ -6,7 +6,9 @@ Each command exits 0 when the check holds and prints what it measured.
   torus SHOT BACK.bmp REFLECT.bmp     a centred object textured from REFLECT
   text SHOT FONT.bmp X Y TEXT         TEXT drawn at (X, Y) in the 16 x 8 grid font
   differ SHOT1 SHOT2 X Y W H          the region differs between two shots
-  colour SHOT R,G,B MIN [MAX]         MIN ... MAX pixels within 16 of the colour
+  colour SHOT R,G,B MIN [MAX [X Y W H]]
+                                      MIN ... MAX pixels within 16 of the colour
+                                      (in the region, when one is given)
   read SHOT FONT.bmp X Y N            prints the N characters at (X, Y): in each
                                       cell the digit, '.', '-' or space with the
                                       most glyph pixels, all of them on the screen
@@ -118,9 +120,13 @@ def differ(shot1, shot2, x, y, w, h):
     return n >= 20
 
 
-def colour(shot, rgb, least, most=None):
+def colour(shot, rgb, least, most=None, *region):
     want = tuple(int(c) for c in rgb.split(","))
-    n = sum(close(p, want, 16) for p in load(shot).getdata())
+    image = load(shot)
+    if region:
+        x, y, w, h = map(int, region)
+        image = image.crop((x, y, x + w, y + h))
+    n = sum(close(p, want, 16) for p in image.getdata())
     print(f"colour {rgb}: {n} pixels")
     return n >= int(least) and (most is None or n <= int(most))
 

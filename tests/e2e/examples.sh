@@ -1,9 +1,9 @@
 # The examples, each started from a directory of its own: its window and
 # caption, its title in the packed font, one thing its area must show (the
-# balls' key colour gone and the scene moving, a fade to the other picture,
-# 3D objects turning, music and a sound on the device, a held key listed,
-# settings kept from one run to the next, a path drawn), and Escape ending it
-# with 0.
+# balls' key colour gone, the scene moving and the coloured star drawn, a
+# fade to the other picture, 3D objects turning, music and a sound on the
+# device, a held key listed, settings kept from one run to the next, a path
+# drawn), and Escape ending it with 0.
 . "$(dirname "$0")/lib.sh"
 
 suffix=""; is_windows && suffix=.exe
@@ -48,6 +48,10 @@ cp "$SHOT" "$E2E_WORK/sprites0.png"
 check colour "$SHOT" 255,0,128 0 0 || fail "sprites: the key colour shows"
 moved() { shot && check differ "$E2E_WORK/sprites0.png" "$SHOT" 0 48 640 420; }
 poll 30 moved || fail "sprites: nothing moves"
+# The coloured star (a polygon) covers the middle: little of the ground
+# shows there, however it has turned (balls alone always leave 400 pixels).
+star() { shot && check colour "$SHOT" 16,32,64 0 200 300 220 40 40; }
+poll 30 star || fail "sprites: the coloured star does not cover the middle"
 leave
 
 # Backgrounds: the day picture (its green hills), and Space fades to dusk
