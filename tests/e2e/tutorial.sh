@@ -4,9 +4,10 @@
 # made by the tutorial's own brindle-new-game command, then each step's code
 # blocks (whole files, and diffs applied exactly where they say) and media
 # commands taken from the page in order. Every step builds, all of them in
-# one CMake project; the last one holds the media its script made, packed,
-# and runs from a folder of its own: the title screen in the big font, a
-# round started with Space showing the score, Escape ending it with 0.
+# one CMake project; the last one holds the media its script made, packed
+# (with the names and sizes the page's listing shows), and runs from a
+# folder of its own: the title screen in the big font, a round started with
+# Space showing the score, Escape ending it with 0.
 . "$(dirname "$0")/lib.sh"
 
 doc=$BRINDLE_SOURCE/docs/tutorial.md
@@ -63,6 +64,14 @@ for f in "$steps/step$last"/media/*; do
   [ "$name" = README.md ] && continue
   grep -q "^$name	" <<<"$packed" || fail "the last step's game does not hold $name"
 done
+
+# The listing the page shows is the pack's: each name with its size.
+shown=$(/usr/bin/python3 "$steps_py" listing "$doc") || fail "the page shows no pack listing"
+[ -n "$shown" ] || fail "the page's pack listing is empty"
+while IFS=$'\t' read -r name size _; do
+  grep -q "^$name	$size	" <<<"$packed" ||
+    fail "the page lists $name at $size bytes; the pack holds: $(grep "^$name	" <<<"$packed")"
+done <<<"$shown"
 
 # It runs on its own: the title, then a round, then Escape. (The caption,
 # the texts and their places are those of the tutorial's game.)

@@ -4,6 +4,9 @@
   tutorial_steps.py name TUTORIAL.md
       prints the game folder's name that the tutorial's brindle-new-game
       command makes (the last part of its path)
+  tutorial_steps.py listing TUTORIAL.md
+      prints the ```text block that follows the ```sh block running
+      "brindle-pack list" (the pack's listing the page shows)
   tutorial_steps.py steps [--last] TUTORIAL.md START-DIR OUT-DIR
       OUT-DIR/stepN: START-DIR (the folder brindle-new-game made) with the
       code of steps 1 ... N applied, for every step that changes code, and
@@ -119,6 +122,24 @@ def parse(path):
     return game, steps
 
 
+def listing(path):
+    """The lines of the ```text block right after the ```sh block that runs
+    brindle-pack list."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.readlines()
+    after_list = False
+    for line_no, info, body, before in blocks(lines):
+        if info is None:
+            continue
+        if after_list:
+            if info != "text":
+                fail(line_no, "the pack's listing (a ```text block) does not follow brindle-pack list")
+            return "".join(body)
+        after_list = info == "sh" and any(
+            shlex.split(c, comments=True)[1:2] == ["list"] and "brindle-pack" in c for c in body)
+    sys.exit(f"{path}: no brindle-pack list command with its listing")
+
+
 def apply_diff(text, hunk_lines, line_no):
     """The text with the unified diff's hunks applied; each hunk's old lines
     must stand exactly at the line it names (as patch applies it without
@@ -212,6 +233,8 @@ def rename_game(cmake_file, game, name):
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "name":
         print(parse(sys.argv[2])[0])
+    elif len(sys.argv) == 3 and sys.argv[1] == "listing":
+        print(listing(sys.argv[2]), end="")
     elif len(sys.argv) == 5 and sys.argv[1] == "steps":
         build_steps(*sys.argv[2:])
     elif len(sys.argv) == 6 and sys.argv[1:3] == ["steps", "--last"]:
