@@ -18,7 +18,10 @@ the game's frames unevenly, and the counter, the average of the last few
 frames when a second is full, then more often catches a long frame.)
 
 Prints "turn SECONDS degrees_per_second RATE counter MEDIAN hud MEDIAN
-ratio MEDIAN_OF_PAIRED_RATIOS pairs N"."""
+ratio MEDIAN_OF_PAIRED_RATIOS pairs N grabs N shown MEDIAN counted MEDIAN
+every SECONDS": the medians of the paired values and of their ratios, then
+the median of every value the counter showed, of every second the display
+counted, and of the time between two changes of the counter."""
 import ctypes
 import os
 import sys
@@ -85,21 +88,32 @@ def read_counter(grabber, font):
 
 def turn_time(stamps, grabs):
     """Seconds from the first grab to the later one that shows the same pose
-    again (the best match of the first run of close matches); None if no
-    grab a second or more later matches."""
+    again: the best match of the first run of close matches after the
+    picture has moved well away from the first pose. None if there is none.
+
+    A grab is far when its distance from the first grab is at least half way
+    from the best later match to the typical (median) distance, and close
+    when within a fifth of that way. Requiring the picture to have gone far
+    first keeps a game that stood still for a moment (a busy machine) from
+    matching its own unchanged picture; taking the first run of close
+    matches, not the best one overall, keeps a later whole turn (drawn at a
+    slightly closer pose) from being taken for the first."""
     first = grabs[0].astype(np.int32)
     d = np.array([np.abs(g.astype(np.int32) - first).mean() for g in grabs])
     t = np.array(stamps) - stamps[0]
-    later = t > 1.0
-    if not later.any():
+    if len(d) < 3:
         return None
-    floor = d[later].min()
-    # The grabs that match about as well as the best one: the first run of
-    # them is the first whole turn (a turn and a half would not match).
-    close_enough = later & (d <= max(2 * floor, floor + 0.5))
-    i = int(np.argmax(close_enough))
+    floor, typical = d[1:].min(), np.median(d[1:])
+    if typical - floor < 1:
+        return None  # the picture never changed
+    far = d >= floor + 0.5 * (typical - floor)
+    close = d <= floor + 0.2 * (typical - floor)
+    gone = np.argmax(far)
+    if not far[gone] or not close[gone:].any():
+        return None
+    i = gone + int(np.argmax(close[gone:]))
     j = i
-    while j + 1 < len(d) and close_enough[j + 1]:
+    while j + 1 < len(d) and close[j + 1]:
         j += 1
     k = i + int(np.argmin(d[i:j + 1]))
     return t[k]
@@ -149,11 +163,19 @@ def main():
     turn = turn_time(stamps, grabs)
 
     def median(values):
-        return "%.3g" % np.median(values) if values else "none"
-    print("turn %s degrees_per_second %s counter %s hud %s ratio %s pairs %d grabs %d" % (
-        "%.3f" % turn if turn else "none", "%.2f" % (360 / turn) if turn else "none",
-        median([c for c, _ in pairs]), median([v for _, v in pairs]),
-        median([c / v for c, v in pairs]), len(pairs), len(grabs)))
+        return "%.3g" % np.median(values) if len(values) else "none"
+    # How often the counter changes: it takes a new value each time the
+    # frame times it adds up pass a second (a clock reaching back over two
+    # frames filled it twice a second).
+    changes = np.diff([t for t, _ in counters])
+    shown = [c for _, c in counters[1:]]
+    counted = [v for _, v in seconds if v > 0]
+    print("turn %s degrees_per_second %s counter %s hud %s ratio %s pairs %d grabs %d "
+          "shown %s counted %s every %s" % (
+              "%.3f" % turn if turn else "none", "%.2f" % (360 / turn) if turn else "none",
+              median([c for c, _ in pairs]), median([v for _, v in pairs]),
+              median([c / v for c, v in pairs]), len(pairs), len(grabs),
+              median(shown), median(counted), median(changes)))
     return 0
 
 

@@ -4,6 +4,7 @@
 # (the heads-up display, dumped once a second). Both are relations between
 # two things measured in the same run; the margins are wide, as the machine
 # may be busy, yet a clock running at twice its speed falls far outside them.
+# The line it prints gives the numbers.
 . "$(dirname "$0")/lib.sh"
 
 media=$BRINDLE_BUILD/game/media
@@ -21,16 +22,25 @@ WINDOW=$(find_window Glimmerball 60) || fail "no Glimmerball window"
 counted() { [ "$(wc -l <"$hud/fps" 2>/dev/null || echo 0)" -ge 3 ]; }
 poll 60 counted || fail "Mesa's heads-up display counted no frames"
 
-read -r _ turn _ rate _ counter _ outside _ ratio _ pairs _ grabs < <(/usr/bin/python3 \
+read -r _ turn _ rate _ counter _ outside _ ratio _ pairs _ grabs _ shown _ counted _ every < <(/usr/bin/python3 \
   "$BRINDLE_SOURCE/tests/e2e/game_clock.py" "$WINDOW" "$hud/fps" "$media/smalfont.bmp" 20 16)
 echo "one turn in $turn s ($rate degrees per second, $grabs pictures); counter against Mesa's count in" \
-  "the same second: median $counter against $outside, median ratio $ratio over $pairs seconds"
+  "the same second: median $counter against $outside, median ratio $ratio over $pairs seconds;" \
+  "all values shown: median $shown against $counted counted, a new value every $every s"
 kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WORK/program.out")"
 awk -v r="$rate" 'BEGIN { exit !(r + 0 >= 28 && r + 0 <= 39) }' ||
   fail "the torus turns $rate degrees per second, not 33.3"
-awk -v q="$ratio" -v n="$pairs" 'BEGIN { exit !(n >= 5 && q + 0 >= 0.75 && q + 0 <= 1.33) }' ||
-  fail "the counter shows $ratio times the frame rate shown ($pairs seconds)"
-pass "the torus turns $rate degrees per second; the counter shows $ratio times the frame rate shown"
+# The counter is the average of the last few frames' rates when a second is
+# full: on a busy machine, whose frame times vary, that moment more often
+# falls on a long frame, so it may read low against the seconds counted
+# (medians 0.75 to 1.05 of them at a load of 16 on two cores; below 0.5
+# with a clock reaching back over two frames). And it takes a new value
+# once a second (twice with that clock).
+awk -v s="$shown" -v c="$counted" -v n="$pairs" 'BEGIN { exit !(n >= 5 && c > 0 && s / c >= 0.6 && s / c <= 1.5) }' ||
+  fail "the counter shows $shown against $counted frames per second counted ($pairs seconds)"
+awk -v e="$every" 'BEGIN { exit !(e + 0 >= 0.75 && e + 0 <= 1.6) }' ||
+  fail "the counter takes a new value every $every s, not every second"
+pass "the torus turns $rate degrees per second; the counter shows $shown against $counted frames per second, a new value every $every s"
 
 focus_window "$WINDOW" || fail "the window did not get the focus"
 hold_until 30 Escape -- program_ended || fail "Escape did not end the game"
