@@ -65,9 +65,10 @@ hold_until 60 space -- sun || fail "backgrounds: Space did not fade to dusk"
 leave
 
 # 3D objects: the turning cubes change the middle of the window, their near
-# faces drawn; the probe sliding through the big cube touches it at times and
-# is free at others; the object under the mouse pointer is named (the big
-# cube in the middle of the window, nothing in a corner).
+# faces drawn, their shadows on the ground; the probe sliding through the
+# big cube touches it at times and is free at others; the object under the
+# mouse pointer is named (the big cube in the middle of the window, nothing
+# in a corner).
 start_example objects3d "Example: 3D Objects"
 poll 60 shows 8 8 "3D objects and lights" || fail "objects3d: no title"
 cp "$SHOT" "$E2E_WORK/objects0.png"
@@ -79,6 +80,12 @@ check colour "$SHOT" 16,16,32 0 300000 || fail "objects3d: nothing drawn over th
 # away from both lights, would show if the culling kept them instead.
 front() { shot && check colour "$SHOT" 51,51,51 0 2000; }
 poll 30 front || fail "objects3d: the cubes' far faces are drawn instead of the near ones"
+# The cubes cast shadows on the ground (it culls clockwise faces, with which
+# a shadow volume once darkened nothing): ground pixels at about half their
+# lit colour (56, 76, 46 against 117, 161, 96), a few thousand of them
+# wherever the light has circled to.
+shadowed() { shot && check colour "$SHOT" 56,76,46 3000; }
+poll 30 shadowed || fail "objects3d: no shadow on the ground"
 poll 60 shows 8 30 "Probe touches the big cube" || fail "objects3d: the probe never touches the cube"
 poll 60 shows 8 30 "Probe is free" || fail "objects3d: the probe always touches the cube"
 xdotool mousemove --window "$WINDOW" 320 240
