@@ -5,8 +5,9 @@
 // blocked cells and costs 1..9, from (0, 0) to the far corner, weight 0.5
 // (f = (g + h) / 2, ordered like g + h with the Manhattan estimate).
 //
-// Prints the medians of 5 repetitions (CPU time) and their ratios, and the
-// path cost each implementation found.
+// Prints the medians of 7 repetitions (CPU time, the cases interleaved in a
+// random order), their spread and ratios, and the path cost each
+// implementation found.
 #include <benchmark/benchmark.h>
 #include <brindle/arrays.h>
 #include <brindle/path.h>
@@ -272,14 +273,14 @@ void Register(int n, bool withPlain) {
     for (const Peer& peer : kPeers) {
         if (!withPlain && std::string(peer.name) == "plain_deque") continue;
         const std::string name = std::string(peer.name) + "/" + std::to_string(n);
-        benchmark::RegisterBenchmark(name.c_str(), [&g, peer, name](benchmark::State& state) {
+        WithSpread(benchmark::RegisterBenchmark(name.c_str(), [&g, peer, name](benchmark::State& state) {
             std::vector<int> cells;
             for (auto _ : state) {
                 cells = peer.run(g);
                 benchmark::DoNotOptimize(cells.data());
             }
             pathCosts[name] = CostOfCells(g, cells);
-        })->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true)->MinTime(0.3);
+        }))->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true)->MinTime(0.3);
     }
 }
 
@@ -298,10 +299,9 @@ int main(int argc, char** argv) {
         else args.push_back(argv[i]);
         repetitionsGiven |= arg.rfind("--benchmark_repetitions", 0) == 0;
     }
-    char fiveRepetitions[] = "--benchmark_repetitions=5";
-    if (!repetitionsGiven) args.push_back(fiveRepetitions);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    char sevenRepetitions[] = "--benchmark_repetitions=7";
+    if (!repetitionsGiven) args.push_back(sevenRepetitions);
+    InitializeInterleaved(static_cast<int>(args.size()), args.data());
     for (int n : {64, 256}) Register(n, true);
     Register(1024, plain1024);
 
@@ -321,6 +321,24 @@ int main(int argc, char** argv) {
         std::printf("            boost/planner %.2f  pq_floor/planner %.2f  plain/planner %.1f\n",
                     at("boost_astar") / ours, at("pq_floor") / ours,
                     at("plain_deque") > 0 ? at("plain_deque") / ours : 0.0);
+        // Each median with the lowest and highest repetition; the ratio of
+        // FindPath (the command, with its set-up and the path array) to the
+        // floor, with the range the repetitions allow.
+        auto low = [&](const char* peer) {
+            auto it = reporter.lows.find(std::string(peer) + "/" + std::to_string(n));
+            return it == reporter.lows.end() ? 0.0 : it->second;
+        };
+        auto high = [&](const char* peer) {
+            auto it = reporter.highs.find(std::string(peer) + "/" + std::to_string(n));
+            return it == reporter.highs.end() ? 0.0 : it->second;
+        };
+        std::printf("            spread (lowest-highest): planner %.3f-%.3f  FindPath %.3f-%.3f  pq floor %.3f-%.3f\n",
+                    low("planner"), high("planner"), low("FindPath"), high("FindPath"), low("pq_floor"),
+                    high("pq_floor"));
+        if (at("pq_floor") > 0 && high("pq_floor") > 0 && low("pq_floor") > 0)
+            std::printf("            FindPath/pq_floor %.2f (%.2f-%.2f)  planner/pq_floor %.2f\n",
+                        at("FindPath") / at("pq_floor"), low("FindPath") / high("pq_floor"),
+                        high("FindPath") / low("pq_floor"), ours / at("pq_floor"));
         std::printf("            path cost:");
         for (const Peer& peer : kPeers) {
             auto it = pathCosts.find(std::string(peer.name) + "/" + std::to_string(n));

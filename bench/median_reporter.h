@@ -20,6 +20,21 @@ inline void InitializeInterleaved(int argc, char** argv) {
     benchmark::Initialize(&count, args.data());
 }
 
+// Adds the lowest and highest repetition to a benchmark's aggregates.
+inline benchmark::internal::Benchmark* WithSpread(benchmark::internal::Benchmark* b) {
+    auto lowest = [](const std::vector<double>& v) {
+        double m = v.empty() ? 0 : v[0];
+        for (double x : v) m = x < m ? x : m;
+        return m;
+    };
+    auto highest = [](const std::vector<double>& v) {
+        double m = v.empty() ? 0 : v[0];
+        for (double x : v) m = x > m ? x : m;
+        return m;
+    };
+    return b->ComputeStatistics("min", lowest)->ComputeStatistics("max", highest);
+}
+
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
     enum class Time { Real, Cpu };
@@ -33,10 +48,17 @@ public:
             bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (median || single) medians[run.run_name.function_name] = Value(run);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min")
+                lows[run.run_name.function_name] = Value(run);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "max")
+                highs[run.run_name.function_name] = Value(run);
         }
     }
 
     std::map<std::string, double> medians;
+    // The lowest and highest repetition, for benchmarks that ask for them
+    // (WithSpread).
+    std::map<std::string, double> lows, highs;
 
 private:
     double Value(const Run& run) const {
