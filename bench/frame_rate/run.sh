@@ -47,26 +47,6 @@ windows_before() { exe windows_before; }
 
 run_interleaved "$reps" "${programs[@]}"
 print_medians 15 "${programs[@]}"
-# ratio A B: A's fps and CPU per frame against B's, as the ratio of the
-# medians and as the median of the ratios within each repetition (the two
-# ran minutes apart at most, so a change in the machine's load between
-# repetitions cancels).
-ratio() {
-  awk -v a="$1" -v b="$2" -v f="${MF[$1]}" -v fb="${MF[$2]}" -v c="${MC[$1]}" -v cb="${MC[$2]}" \
-    -v fa="${FPS[$1]}" -v fbs="${FPS[$2]}" -v ca="${CPU[$1]}" -v cbs="${CPU[$2]}" '
-    function med(s,   v, n, i, j, t) {
-      n = split(s, v, " ")
-      for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j] < v[j-1]; j--) { t = v[j]; v[j] = v[j-1]; v[j-1] = t }
-      return n % 2 ? v[(n+1)/2] : (v[n/2] + v[n/2+1]) / 2
-    }
-    function paired(x, y,   u, w, n, i, out) {
-      n = split(x, u, " "); split(y, w, " "); out = ""
-      for (i = 1; i <= n; i++) if (w[i] > 0) out = out " " u[i] / w[i]
-      return med(out)
-    }
-    BEGIN{printf "%s / %s: fps %.2f, CPU per frame %.2f (%s / %s %.2f); paired by repetition: fps %.2f, CPU per frame %.2f\n",
-          a, b, f/fb, c/cb, b, a, cb/c, paired(fa, fbs), paired(ca, cbs)}'
-}
 for p in "${programs[@]:1}"; do ratio "$p" floor; done
 if [ -n "$before" ]; then ratio linux linux_before; ratio windows windows_before; fi
 echo "(the goal: the game's fps at least the floor's; medians of $reps interleaved repetitions of ${seconds} s)"

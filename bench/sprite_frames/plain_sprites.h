@@ -2,7 +2,7 @@
 // frame-rate run), shared by the SDL2 and the Win32 form: only what the
 // picture needs, set once (texture bound once, replace mode, alpha test and
 // linear filtering as the runtime's sprites have them), and each frame one
-// glBegin/glEnd holding every quad.
+// glBegin/glEnd holding every quad, or one vertex array holding them.
 #pragma once
 #ifdef _WIN32
 #include <windows.h>  // the Windows GL header needs its calling-convention macros
@@ -10,12 +10,27 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "sprite_scene.h"
 
 namespace plain_sprites {
 
-inline void SetUp() {
+// How a frame sends its quads: all in one glBegin/glEnd; each in one of its
+// own, as the runtime drew a sprite (a diagnosis: what the extra calls
+// cost, under Wine above all); or all in one vertex array (positions and
+// texture coordinates, filled afresh each frame as a renderer batching its
+// sprites would) drawn with one call.
+enum class Mode { kOneBatch, kPerQuad, kArray };
+
+inline Mode ModeOf(const char* words) {
+    if (words && std::strstr(words, "per-quad")) return Mode::kPerQuad;
+    if (words && std::strstr(words, "array")) return Mode::kArray;
+    return Mode::kOneBatch;
+}
+
+inline void SetUp(Mode mode) {
     using namespace sprite_scene;
     static uint8_t rgba[kSize * kSize * 4];
     for (int y = 0; y < kSize; ++y)
@@ -43,15 +58,36 @@ inline void SetUp() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0, 0, 0, 1);
+    if (mode == Mode::kArray) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
 }
 
-// perQuad: each quad in a glBegin/glEnd of its own, as the runtime draws a
-// sprite (a diagnosis: what the extra calls cost, under Wine above all).
-inline void DrawFrame(bool perQuad) {
+inline void DrawFrame(Mode mode, int sprites) {
     using namespace sprite_scene;
     glClear(GL_COLOR_BUFFER_BIT);
+    if (mode == Mode::kArray) {
+        static std::vector<float> xy, st;
+        xy.resize(8 * static_cast<size_t>(sprites));
+        st.resize(8 * static_cast<size_t>(sprites));
+        float* v = xy.data();
+        float* t = st.data();
+        for (int i = 0; i < sprites; ++i, v += 8, t += 8) {
+            float x = static_cast<float>(SpriteX(i)), y = static_cast<float>(SpriteY(i));
+            const float corners[8] = {x, y + kSize, x + kSize, y + kSize, x + kSize, y, x, y};
+            const float texels[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+            std::memcpy(v, corners, sizeof corners);
+            std::memcpy(t, texels, sizeof texels);
+        }
+        glVertexPointer(2, GL_FLOAT, 0, xy.data());
+        glTexCoordPointer(2, GL_FLOAT, 0, st.data());
+        glDrawArrays(GL_QUADS, 0, 4 * sprites);
+        return;
+    }
+    const bool perQuad = mode == Mode::kPerQuad;
     if (!perQuad) glBegin(GL_QUADS);
-    for (int i = 0; i < kSprites; ++i) {
+    for (int i = 0; i < sprites; ++i) {
         float x = static_cast<float>(SpriteX(i)), y = static_cast<float>(SpriteY(i));
         if (perQuad) glBegin(GL_TRIANGLE_FAN);
         glTexCoord2f(0, 0);

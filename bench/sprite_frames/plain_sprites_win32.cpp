@@ -1,6 +1,6 @@
 // The floor of the sprite frame-rate run on Windows: a plain Win32 + WGL
-// program drawing the same sprites (plain_sprites.h), no runtime. With the
-// argument "per-quad" each quad is a primitive of its own.
+// program drawing the same sprites (plain_sprites.h), no runtime. Arguments:
+// "per-quad" or "array" (how the quads are sent) and the sprite count.
 #include <windows.h>
 
 #include <cstring>
@@ -15,7 +15,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    const bool perQuad = arguments && std::strstr(arguments, "per-quad") != nullptr;
+    const plain_sprites::Mode mode = plain_sprites::ModeOf(arguments);
+    const int sprites = sprite_scene::SpriteCount(arguments);
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC;
     wc.lpfnWndProc = WindowProc;
@@ -39,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     if (!SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd)) return 1;
     HGLRC context = wglCreateContext(dc);
     if (!context || !wglMakeCurrent(dc, context)) return 1;
-    plain_sprites::SetUp();
+    plain_sprites::SetUp(mode);
     for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -47,7 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        plain_sprites::DrawFrame(perQuad);
+        plain_sprites::DrawFrame(mode, sprites);
         SwapBuffers(dc);
     }
 }

@@ -1,6 +1,7 @@
 // The sprite frame-rate run's game program: writes the sprite image as a BMP
-// beside itself, loads it and then draws 5000 sprites per frame through
-// DrawSprite, as fast as the runtime lets it (the frame limit at its highest).
+// beside itself, loads it and then draws 5000 sprites (or as many as the
+// command line says) per frame through DrawSprite, as fast as the runtime
+// lets it (the frame limit at its highest).
 #include <brindle.h>
 
 #include <vector>
@@ -30,8 +31,9 @@ void GameMain() {
     WriteBmp24("sprite32.bmp", pixels.data(), kSize, kSize, kSize, false);
     LoadSprite(RtString("sprite32.bmp"), 1);
     SetFrameRate(-1);
+    const int sprites = SpriteCount(CommandLine().Text());
     for (;;) {
-        for (int i = 0; i < kSprites; ++i) DrawSprite(1, SpriteX(i), SpriteY(i));
+        for (int i = 0; i < sprites; ++i) DrawSprite(1, SpriteX(i), SpriteY(i));
         ShowFrame();
     }
 }

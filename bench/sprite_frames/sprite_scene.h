@@ -1,16 +1,31 @@
-// What every program of the sprite frame-rate run draws: 5000 copies of one
-// 32 x 32 image per 640 x 480 frame, at the same places. The image is a disc
+// What every program of the sprite frame-rate run draws: 5000 (or as many as
+// the command line says) copies of one 32 x 32 image per 640 x 480 frame, at
+// the same places. The image is a disc
 // on the sprite key colour (transparent once loaded), so the alpha test has
 // pixels to reject; it is symmetric top to bottom, so a program need not care
 // which way up its texture rows go.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace sprite_scene {
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kSprites = 5000;
 constexpr int kSize = 32;
+
+// The sprite count from the words of a command line: the first number in
+// it, else kSprites.
+inline int SpriteCount(const char* words) {
+    for (const char* p = words; p && *p; ++p) {
+        if (*p >= '1' && *p <= '9' && (p == words || p[-1] == ' ')) {
+            int n = std::atoi(p);
+            if (n > 0 && n <= 1000000) return n;
+        }
+    }
+    return kSprites;
+}
 
 // The top-left corner of sprite i (screen pixels, y downwards).
 inline int SpriteX(int i) { return (i * 37) % (kWidth - 40); }
