@@ -78,3 +78,24 @@ fi
 rc=$?
 [ $rc -eq 0 ] && grep -q "^echo ok" "$E2E_WORK/echo.out" || fail "the HawkNL echo program gave $rc: $(tr -d '\r' <"$E2E_WORK/echo.out")"
 pass "a plain HawkNL program builds against the installed Brindle::nl and echoes over TCP"
+
+# Skiff, a whole game, builds alone from its installed folder and starts
+# with its media from the pack: its title comes up and Escape ends it.
+skiff=$E2E_WORK/skiff-build
+step "configure Skiff" cmake -S "$prefix/share/brindle/examples/skiff" -B "$skiff" -G Ninja \
+  -DCMAKE_PREFIX_PATH="$prefix" "${toolchain[@]}"
+step "build Skiff" cmake --build "$skiff"
+skiff_exe=$skiff/skiff; is_windows && skiff_exe=$skiff_exe.exe
+"$prefix/bin/brindle-pack" list "$skiff_exe" 2>/dev/null | grep -q '^level1\.txt' || fail "Skiff has no level1.txt packed"
+mkdir -p "$E2E_WORK/skiff-run" && cp "$skiff_exe" "$E2E_WORK/skiff-run/"
+skiff_log=$E2E_WORK/skiff.log
+log_arg=$skiff_log
+is_windows && log_arg=$(WINEPREFIX=${BRINDLE_WINEPREFIX:-$BRINDLE_SOURCE/build/wineprefix} winepath -w "$skiff_log" 2>/dev/null)
+start_program "$E2E_WORK/skiff-run/$(basename "$skiff_exe")" --no-intro --log "$log_arg"
+window=$(find_window "Skiff" 60) || fail "no window captioned \"Skiff\""
+poll 60 grep -q '^title' "$skiff_log" || fail "Skiff did not reach its title: $(cat "$skiff_log" 2>/dev/null)"
+focus_window "$window" || fail "Skiff's window did not get the focus"
+hold_until 30 Escape -- program_ended || fail "Escape did not end Skiff"
+wait_program 20; rc=$?
+[ $rc -eq 0 ] || fail "Skiff's exit code $rc after Escape"
+pass "Skiff builds alone against the package and runs from its pack"
