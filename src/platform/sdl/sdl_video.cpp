@@ -380,6 +380,11 @@ private:
                                            SDL_WINDOW_ALWAYS_ON_TOP);
             SDL_SetWindowInputFocus(MainWindow());
         }
+        // The software renderer draws into the window's surface. Left to
+        // itself SDL backs that surface with an OpenGL texture and a context
+        // of its own, which stays current when the window closes and leaves
+        // the game's context unbound: no frame after the video would show.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (window_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (renderer_)
             texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width_,
