@@ -165,7 +165,9 @@ hold_until() {
   shift
   for k in "${keys[@]}"; do xdotool keydown "$k"; done
   poll "$timeout" "$@"; rc=$?
-  for k in "${keys[@]}"; do xdotool keyup "$k"; done
+  # Released last pressed first, as a hand lets go of a chord: with Shift
+  # let go first, a program reading held keys would see a lower-case letter.
+  for ((k = ${#keys[@]} - 1; k >= 0; k--)); do xdotool keyup "${keys[k]}"; done
   return $rc
 }
 

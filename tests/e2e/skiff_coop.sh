@@ -12,6 +12,9 @@ exe=$BRINDLE_BUILD/examples/skiff/skiff; is_windows && exe=$exe.exe
 [ -f "$exe" ] || fail "missing $exe"
 mkdir -p "$E2E_WORK/host" "$E2E_WORK/join" && cp "$linux_exe" "$E2E_WORK/host/" && cp "$exe" "$E2E_WORK/join/" ||
   fail "could not copy the programs"
+# Keys steer: with the mouse on, a window opening or moved under the pointer
+# is a mouse move, and the skiff would row towards the pointer.
+for d in host join; do printf '[Controls]\r\nMouse=0\r\n' >"$E2E_WORK/$d/skiff.ini"; done
 HOST_LOG=$E2E_WORK/host.log
 JOIN_LOG=$E2E_WORK/join.log
 : >"$HOST_LOG"; : >"$JOIN_LOG"

@@ -2,7 +2,7 @@
 // the title screen (or straight into a game).
 //
 //   skiff [--play [LEVEL]] [--host [PORT]] [--join ADDRESS [PORT]]
-//         [--name NAME] [--no-intro] [--fps] [--log FILE]
+//         [--demo] [--name NAME] [--no-intro] [--fps] [--log FILE]
 #include "skiff.h"
 
 namespace skiff {
@@ -42,7 +42,7 @@ void GameMain() {
     // Escape leaves a game or a screen; on the title it ends the program.
     SetEscapeEnds(0);
     std::vector<std::string> args = Words();
-    enum { kTitleScreen, kPlay, kHost, kJoin } start = kTitleScreen;
+    enum { kTitleScreen, kPlay, kDemo, kHost, kJoin } start = kTitleScreen;
     int level = 1;
     std::string address, name;
     bool intro = true;
@@ -53,6 +53,7 @@ void GameMain() {
         else if (a == "--name" && more) name = args[++i];
         else if (a == "--no-intro") intro = false;
         else if (a == "--fps") showFps = true;
+        else if (a == "--demo") start = kDemo;
         else if (a == "--play") {
             start = kPlay;
             if (more && IsNumber(args[i + 1])) level = std::stoi(args[++i]);
@@ -83,6 +84,7 @@ void GameMain() {
     }
     Partner* partner = nullptr;
     if (start == kPlay) RunGame(level, nullptr, 0);
+    if (start == kDemo) RunAttract();
     if (start == kHost && HostGame(partner)) RunGame(1, partner, 0);
     if (start == kJoin && JoinGame(partner, address)) RunGame(1, partner, 1);
     TitleScreen();

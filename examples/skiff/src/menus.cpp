@@ -129,6 +129,9 @@ std::string AskText(const std::string& prompt, const std::string& start) {
     SetAlphaMode(0);
     // ReadTextLine keeps this picture behind the line while it is typed.
     ReadTextLine(text, 168, 342);
+    // The key that ended the line is still down: read the keys once more so
+    // the next screen does not take it for a new press.
+    ReadInputEdges();
     std::string typed = Trimmed(text.Text(), 24);
     Log("typed " + typed);
     return typed;

@@ -102,7 +102,8 @@ void AddScore(int score, const std::string& name) {
 }
 
 void OpenLog(const std::string& path) {
-    logFile = std::fopen(path.c_str(), "a");
+    // Binary: the same bytes on both targets ("\n", not "\r\n" on Windows).
+    logFile = std::fopen(path.c_str(), "ab");
 }
 bool Logging() { return logFile != nullptr; }
 void Log(const std::string& line) {
