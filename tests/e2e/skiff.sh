@@ -6,6 +6,7 @@
 # - a high score typed with the name prompt and an option changed on the
 #   options screen are written to scores.txt and skiff.ini, and the second
 #   run reads them back (and loads the 3D logo the first run built);
+# - the intro film packed into the program plays its whole length;
 # - extra levels come from a local web server: a good level is kept, a bad
 #   level and a name pointing outside the server's folder are refused.
 . "$(dirname "$0")/lib.sh"
@@ -24,7 +25,7 @@ start_skiff() {
   local path=$LOG
   is_windows && path=$(WINEPREFIX=${BRINDLE_WINEPREFIX:-$BRINDLE_SOURCE/build/wineprefix} winepath -w "$LOG" 2>/dev/null)
   : >"$LOG"
-  start_program "$run/$(basename "$exe")" --no-intro --log "$path" "${@:2}"
+  start_program "$run/$(basename "$exe")" --log "$path" "${@:2}"
   WINDOW=$(find_window "Skiff" 60) || fail "no window \"Skiff\""
 }
 logged() { grep -q -- "$1" "$LOG"; }
@@ -41,7 +42,7 @@ demo_line() { grep "^attract tick $2 " "$1" | head -n1 | cut -d' ' -f4-; }
 demo_at() { logged "^attract tick $1 "; }
 
 # First run: the attract mode starts by itself (nothing touches the window).
-start_skiff first
+start_skiff first --no-intro
 wait_log 60 "^title"
 wait_log 60 "^attract starts"
 poll 30 shot demo0 || fail "no screenshot"
@@ -89,7 +90,8 @@ hold_until 30 Return -- logged_more "^title" "$titles" || fail "the scores did n
 # Options: the volume down by one step, kept when the screen is left.
 hold_until 30 o -- logged "^options screen" || fail "O did not open the options"
 hold_until 30 Left -- logged "^option volume 70" || fail "Left did not lower the volume"
-hold_until 30 Escape -- logged "^options saved" || fail "Escape did not leave the options"
+saved=$(count "^options saved")  # the name was saved already
+hold_until 30 Escape -- logged_more "^options saved" "$saved" || fail "Escape did not leave the options"
 # Q quits (the program reads keys once a frame: Escape let go and pressed
 # again between two frames would not be a new press).
 hold_until 30 q -- program_ended || fail "Q on the title did not end Skiff"
@@ -115,10 +117,14 @@ poll 30 test -s "$E2E_WORK/http-port" || fail "the web server did not start"
 sed -i -e "s/^Port=8000/Port=$(cat "$E2E_WORK/http-port")/" -e 's|^Path=.*|Path=/skiff/list.txt|' \
   -e 's/^Attract=1/Attract=0/' "$run/skiff.ini"
 
-# Second run, straight into the demo (--demo): it plays as the first run's
-# did; then what the first run wrote is read back.
+# Second run, with the intro film (2.5 s, packed in), then straight into the
+# demo (--demo): it plays as the first run's did; then what the first run
+# wrote is read back.
 xdotool mousemove 1900 1400  # away from the new window
 start_skiff second --demo
+wait_log 60 "^intro "
+intro=$(sed -n 's/^intro \([0-9]*\) ms/\1/p' "$LOG")
+[ "$intro" -ge 2250 ] || fail "the intro film took $intro ms, not its 2.5 s"
 poll 60 demo_at 300 || fail "the second demo did not reach step 300: $(tail -n 3 "$LOG")"
 for t in 120 300; do
   [ -n "$(demo_line "$E2E_WORK/first.log" $t)" ] &&
@@ -127,7 +133,7 @@ for t in 120 300; do
 done
 xdotool mousemove --window "$WINDOW" 40 24
 wait_log 30 "^attract interrupted"
-pass "the demo plays the same way each time: $(demo_line "$LOG" 300)"
+pass "the intro film plays ($intro ms); the demo plays the same way each time: $(demo_line "$LOG" 300)"
 wait_log 60 "^title"
 logged "^logo loaded" || fail "the second run built the logo again"
 logged "^options volume=70 .* name=Ada" || fail "the options were not read back: $(grep '^options' "$LOG")"

@@ -79,8 +79,9 @@ void GameMain() {
         (table.empty() ? "" : " first " + table[0].name + " " + std::to_string(table[0].score)));
     if (intro && options.intro) {
         // Plays only when the film is there (packed in or beside the program).
-        Log("intro");
+        double start = ElapsedTime();
         PlayVideoOnce("intro.avi");
+        Log("intro " + std::to_string(int(ElapsedTime() - start)) + " ms");
     }
     Partner* partner = nullptr;
     if (start == kPlay) RunGame(level, nullptr, 0);
