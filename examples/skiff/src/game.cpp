@@ -66,7 +66,7 @@ std::string Position(const Skiff& s) { return Fmt(s.x) + " " + Fmt(s.y); }
 // What the attract mode logs at a few steps: enough of the state to see
 // that two demos played alike.
 void LogDemo(const World& w) {
-    if (w.tick != 120 && w.tick != 300 && w.tick != 1200) return;
+    if (w.tick != 120 && w.tick != 300 && w.tick != 600 && w.tick != 1200) return;
     double sum = 0;
     for (const Snapper& s : w.snappers) sum += s.x * 7 + s.y * 13;
     Log("attract tick " + std::to_string(w.tick) + " skiff " + Position(w.skiffs[0]) + " score " +
