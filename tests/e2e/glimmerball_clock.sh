@@ -31,16 +31,19 @@ kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the game ended early: $(cat "$E2E_WO
 awk -v r="$rate" 'BEGIN { exit !(r + 0 >= 28 && r + 0 <= 39) }' ||
   fail "the torus turns $rate degrees per second, not 33.3"
 # The counter is the average of the last few frames' rates when a second is
-# full: on a busy machine, whose frame times vary, that moment more often
-# falls on a long frame, so it may read low against the seconds counted
-# (medians 0.75 to 1.05 of them at a load of 16 on two cores; below 0.5
-# with a clock reaching back over two frames). And it takes a new value
-# once a second (twice with that clock).
-awk -v s="$shown" -v c="$counted" -v n="$pairs" 'BEGIN { exit !(n >= 5 && c > 0 && s / c >= 0.6 && s / c <= 1.5) }' ||
-  fail "the counter shows $shown against $counted frames per second counted ($pairs seconds)"
+# full. On a busy machine, whose frame times vary, that is a rough reading:
+# the average of rates exceeds the rate of the average time (Wine's uneven
+# frames: up to 1.2 times the second's count), while the moment a second
+# fills more often falls on a long frame (down to 0.67 at a load of 16 on
+# two cores). So its value is only checked against gross faults, paired
+# with the count of the same second; what tells a clock reaching back over
+# two frames is how often it changes: twice a second with such a clock (and
+# about half the count), once a second as it should.
+awk -v q="$ratio" -v n="$pairs" 'BEGIN { exit !(n >= 5 && q + 0 >= 0.5 && q + 0 <= 2) }' ||
+  fail "the counter shows $ratio times the frames per second counted ($pairs seconds)"
 awk -v e="$every" 'BEGIN { exit !(e + 0 >= 0.75 && e + 0 <= 1.6) }' ||
   fail "the counter takes a new value every $every s, not every second"
-pass "the torus turns $rate degrees per second; the counter shows $shown against $counted frames per second, a new value every $every s"
+pass "the torus turns $rate degrees per second; the counter shows $ratio times the frames per second counted, a new value every $every s"
 
 focus_window "$WINDOW" || fail "the window did not get the focus"
 hold_until 30 Escape -- program_ended || fail "Escape did not end the game"
