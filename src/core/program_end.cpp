@@ -8,6 +8,7 @@
 
 #include "core/error_log.h"
 #include "core/runtime_state.h"
+#include "lang/fatal_error.h"
 #include "input/input_devices.h"
 #include "media/media_pack.h"
 #include "net/net_game.h"
@@ -16,6 +17,15 @@
 #include "platform/window.h"
 
 namespace {
+// Values (lang) end the program through this on an error they cannot answer.
+// Set while the process starts, before any game code: this file holds
+// EndProgram, so every program that can end links it.
+[[noreturn]] void EndWithError(int code) {
+    RecordError(code);
+    EndProgram();
+}
+const bool fatalErrorsEndTheProgram = (SetFatalErrorHandler(EndWithError), true);
+
 void AppendNumber(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%g", value);

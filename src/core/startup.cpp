@@ -1,6 +1,7 @@
 #include "core/startup.h"
 
 #include <brindle/core.h>
+#include <brindle/text.h>
 
 #include <cstring>
 
@@ -60,6 +61,8 @@ void ApplySettings(const GameSettings& s, const char* commandLine) {
     runtime.debugTrace = s.debugTrace;
     runtime.useDirectMouse = s.useDirectMouse;
 }
+
+RtString CommandLine() { return runtime.commandLine; }
 
 int ProgramEntry(platform::AppInstance instance, platform::AppInstance previousInstance,
                  const char* commandLine, int showState) {

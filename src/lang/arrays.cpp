@@ -1,24 +1,20 @@
 // Numeric and string arrays: dimensioning, resizing, copying and checked
 // element access. A bad access records error 8 or 9 and ends the program.
 #include <brindle/arrays.h>
-#include <brindle/core.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
-#include "core/program_end.h"
+#include "lang/fatal_error.h"
 #include "lang/number_convert.h"
 
 namespace {
 
 constexpr int kInlineElements = 16;
 
-[[noreturn]] void ArrayError(int code) {
-    RecordError(code);
-    EndProgram();
-}
+[[noreturn]] void ArrayError(int code) { FatalError(code); }
 
 struct Shape {
     double sizes[4];

@@ -1,5 +1,5 @@
 // Text functions: search, cut, replace, split, case, characters, number
-// formatting, and the two queries about the running program.
+// formatting, and the platform query.
 #include <brindle/text.h>
 
 #include <charconv>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/runtime_state.h"
 #include "lang/number_convert.h"
 #include "lang/portable_maths.h"
 #include "platform/system.h"
@@ -165,8 +164,6 @@ RtString FormatNumber(double width, double decimals, double value) {
     if (padRight) text.append(pad, ' ');
     return RtString(text.c_str());
 }
-
-RtString CommandLine() { return runtime.commandLine; }
 
 RtString PlatformInfo(RtString& key) {
     ChangeCase(key, 'a', 'A');  // the caller's key changes too
