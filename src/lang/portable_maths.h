@@ -8,52 +8,15 @@
 //
 // The overloads mirror <cmath>: float arguments get the float functions.
 // The library holds all of musl's double and float functions (log2, cbrt,
-// sinh, ...): declare and wrap more here when the runtime needs them.
+// sinh, ...): declare more in platform/musl_maths.h and wrap them here when
+// the runtime needs them.
 // Square roots use the SSE2 instruction on both targets (the i386 build is
 // compiled for SSE2): it is exactly rounded, as IEEE 754 requires, so it
 // matches musl's own sqrt bit for bit without the cost of a call.
 #pragma once
 #include <emmintrin.h>
 
-extern "C" {
-double musl_sin(double);
-double musl_cos(double);
-double musl_tan(double);
-double musl_asin(double);
-double musl_acos(double);
-double musl_atan(double);
-double musl_atan2(double, double);
-double musl_exp(double);
-double musl_log(double);
-double musl_log10(double);
-double musl_pow(double, double);
-double musl_hypot(double, double);
-double musl_fmod(double, double);
-double musl_floor(double);
-double musl_ceil(double);
-double musl_trunc(double);
-double musl_round(double);
-double musl_fmin(double, double);
-double musl_fmax(double, double);
-float musl_sinf(float);
-float musl_cosf(float);
-float musl_tanf(float);
-float musl_asinf(float);
-float musl_acosf(float);
-float musl_atanf(float);
-float musl_atan2f(float, float);
-float musl_expf(float);
-float musl_logf(float);
-float musl_powf(float, float);
-float musl_hypotf(float, float);
-float musl_fmodf(float, float);
-float musl_floorf(float);
-float musl_ceilf(float);
-float musl_truncf(float);
-float musl_roundf(float);
-float musl_fminf(float, float);
-float musl_fmaxf(float, float);
-}
+#include "platform/musl_maths.h"
 
 namespace maths {
 

@@ -1,7 +1,7 @@
 #include "platform/sdl/sdl_voice_mixer.h"
 
 // The shared maths library (musl's sources), as everywhere in the runtime.
-#include "lang/portable_maths.h"
+#include "platform/musl_maths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,7 +80,7 @@ ResampleKernel ResampleFor(const PcmFormat& f) {
 float GainOf(int32_t level) {
     if (level <= kVolumeMin) return 0.0f;
     if (level >= 0) return 1.0f;
-    return static_cast<float>(maths::pow(10.0, level / 2000.0));
+    return static_cast<float>(musl_pow(10.0, level / 2000.0));
 }
 
 void VoiceMixer::Add(MixerVoice* voice) { voices_.push_back(voice); }
