@@ -1,10 +1,14 @@
 // Copies of the back buffer into background tiles and sprite slots. Texels
 // that the screen does not cover start transparent black, the same on every
-// driver (a copy from outside the window would leave them undefined).
+// driver (a copy from outside the window would leave them undefined). A
+// sprite slot saved as a BMP file.
+#include <brindle/media.h>
+
 #include <algorithm>
 #include <vector>
 
 #include "gfx2d/backgrounds.h"
+#include "gfx2d/command_args.h"
 #include "gfx2d/sprites.h"
 #include "media/bmp_texture.h"
 #include "platform/gl.h"
@@ -92,4 +96,11 @@ void GrabScreenToSprite(OpenGLZadederu& r, int slot, int x, int y, int width, in
     r.imageWidth[slot] = width;
     r.imageHeight[slot] = height;
     r.glState.ForgetTextureBinding();
+}
+
+double SaveSprite(double slot, const RtString& fileName) {
+    // Truncated like every slot number; out-of-range slots fail.
+    int s;
+    if (!SlotArgument(slot, s)) return 0;
+    return SaveSpriteBmp(s, fileName.Text()) ? 1 : 0;
 }

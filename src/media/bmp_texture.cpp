@@ -7,7 +7,6 @@
 
 #include "core/error_log.h"
 #include "core/runtime_state.h"
-#include "gfx2d/command_args.h"
 #include "platform/gl.h"
 
 namespace {
@@ -180,10 +179,3 @@ bool SaveSpriteBmp(int slot, const char* fileName) {
 // disk), as for SaveSprite: a game must not believe in a screenshot it
 // does not have.
 double SaveScreen(const RtString& fileName) { return SaveScreenBmp(fileName.Text()) ? 1 : 0; }
-
-double SaveSprite(double slot, const RtString& fileName) {
-    // Truncated like every slot number; out-of-range slots fail.
-    int s;
-    if (!SlotArgument(slot, s)) return 0;
-    return SaveSpriteBmp(s, fileName.Text()) ? 1 : 0;
-}
