@@ -14,7 +14,7 @@
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 #include "sound/media_playback.h"
 
 namespace {

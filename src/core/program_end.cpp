@@ -14,7 +14,7 @@
 #include "net/net_game.h"
 #include "platform/system.h"
 #include "sound/sound_slots.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace {
 // Values (lang) end the program through this on an error they cannot answer.

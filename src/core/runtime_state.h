@@ -7,7 +7,7 @@
 #include "gfx2d/opengl_zadederu.h"
 #include "gfx3d/zadederu3d.h"
 #include "platform/media_window.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 struct InputDevices;
 struct SoundDevice;

@@ -20,9 +20,9 @@
 #include "net/net_game.h"
 #include "sound/sound_slots.h"
 #include "platform/gl.h"
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 #include "platform/system.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 const char* SkipProgramName(const char* p) {
     if (!p) return "";

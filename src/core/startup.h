@@ -4,7 +4,7 @@
 #include <brindle/rtstring.h>
 
 #include "platform/program_entry.h"  // ProgramEntry, SkipProgramName
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 // Fills the settings block from the game's values (ProgramEntry's first steps).
 void ApplySettings(const GameSettings& settings, const char* commandLine);

@@ -14,7 +14,7 @@
 #include "input/typed_chars.h"
 #include "lang/number_convert.h"
 #include "platform/system.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace {
 

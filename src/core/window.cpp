@@ -4,7 +4,7 @@
 #include "core/runtime_state.h"
 #include "platform/events.h"
 #include "platform/gl_context.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 void ConnectWindowEvents() {
     platform::eventSink.activated = WindowActivated;

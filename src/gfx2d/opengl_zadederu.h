@@ -7,7 +7,7 @@
 #include "gfx2d/gl_state.h"
 #include "gfx2d/polygon_batch.h"
 #include "platform/gl_context.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 constexpr int kSpriteSlots = 65536;
 constexpr int kBackgroundBuffers = 16;

@@ -6,7 +6,7 @@
 #include "input/joysticks.h"
 #include "input/mouse.h"
 #include "platform/keyboard.h"
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 
 void InputReset(InputDevices& in) {
     in.joystickCount = 0;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/device_input.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 constexpr int kMaxJoysticks = 10;
 constexpr int kJoystickNameSize = 522;  // instance name, ", ", product name

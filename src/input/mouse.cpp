@@ -2,7 +2,7 @@
 
 #include "core/error_log.h"
 #include "platform/keyboard.h"
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // platform/keyboard.h; the mouse and joysticks add theirs beside it.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // Defined by the runtime (core/startup.cpp).
 #pragma once
 
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 // Runs the game program: the command line is the part after the program name.
 // Returns the process exit code when the program does not end by itself.

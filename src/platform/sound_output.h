@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/sound_output.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 constexpr int kSoundSlotCount = 128;
 constexpr int kMaxVoices = 4;

@@ -10,7 +10,7 @@
 #include "input/mouse.h"
 #include "input/typed_chars.h"
 #include "platform/keyboard.h"
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 #include "support/test_runtime.h"
 
 namespace {

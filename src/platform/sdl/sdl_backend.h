@@ -3,7 +3,7 @@
 #pragma once
 #include <SDL.h>
 
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 typedef struct _XDisplay Display;  // Xlib's
 

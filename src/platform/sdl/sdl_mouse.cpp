@@ -6,7 +6,7 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
 
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform {

@@ -5,7 +5,7 @@
 #include "platform/events.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_media.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/gl_context.h"
 #include "platform/sound_output.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 struct IDirectSound;
 struct IDirectSoundBuffer;

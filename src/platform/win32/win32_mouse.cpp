@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <dinput.h>
 
-#include "platform/mouse.h"
+#include "platform/mouse_device.h"
 #include "platform/win32/win32_handles.h"
 
 namespace platform {

@@ -3,7 +3,7 @@
 
 #include "platform/events.h"
 #include "platform/win32/win32_handles.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 

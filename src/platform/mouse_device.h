@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/device_input.h"
-#include "platform/window.h"
+#include "platform/native_window.h"
 
 namespace platform {
 
