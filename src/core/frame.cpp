@@ -7,30 +7,21 @@
 #include "core/program_end.h"
 #include "core/runtime_state.h"
 #include "core/window.h"
-#include "gfx2d/backgrounds.h"
-#include "input/input_devices.h"
 #include "lang/number_convert.h"
 #include "lang/portable_maths.h"
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/system.h"
 #include "platform/native_window.h"
-#include "sound/media_playback.h"
 
 namespace {
 
 
 long long presentedFrames = 0;
+FrameSteps steps;
 
-// Refreshes the keyboard, then Escape (when it ends the game) or Alt+F4
-// (always) end the program.
-void RefreshInputAndCheckEndKeys() {
-    InputDevices* in = runtime.input;
-    if (!in) return;
-    InputRefresh(*in);
-    in->newFrame = 1;
-    if (runtime.escapeEnds && KeyHeld(*in, kKeyEscape)) EndFromKeyboard();
-    if (KeyHeld(*in, kKeyLeftAlt) && KeyHeld(*in, kKeyF4)) EndFromKeyboard();
+void Run(void (*step)()) {
+    if (step) step();
 }
 
 // Opaque drawing: blending switched on and off again, full colour.
@@ -43,9 +34,11 @@ void ResetAlphaMode(OpenGLZadederu& r) {
 
 }  // namespace
 
+void SetFrameSteps(const FrameSteps& s) { steps = s; }
+
 // Ends the 3D engine's stencil shadow pass (darkening the shadowed pixels)
 // and restores the 2D viewport and colour state it changed.
-void EndShadowVolumePass() { runtime.scene.SetShadowVolumeMode(false); }
+void EndShadowVolumePass() { Run(steps.endShadowPass); }
 
 void EndFromKeyboard() {
     runtime.errorCode = 0;
@@ -104,12 +97,12 @@ double NextDeadline(double deadline, double period, double now) {
 
 void ShowFrame() {
     OpenGLZadederu& r = runtime.renderer;
-    KeepMusicLooping();
+    Run(steps.keepMusicLooping);
     while (runtime.paused) {
         PumpMessages();
         platform::SleepMs(100);
     }
-    RefreshInputAndCheckEndKeys();
+    Run(steps.refreshInput);
     EndShadowVolumePass();
     PresentAndPace(r);
     // Frames are stamped when they are shown, after the wait: the time
@@ -124,8 +117,8 @@ void ShowFrame() {
     // The full-screen 2D view first, so that the background lands at the
     // top left whatever viewport or 3D projection the game left behind.
     r.ResetViewport();
-    DrawBackground(r, 0);
-    runtime.mipmapSetting = 0;  // 3D drawing binds plain textures again
+    Run(steps.drawBackground);
+    Run(steps.resetMipmapping);
 }
 
 void SetFrameRate(double fps) {

@@ -3,6 +3,18 @@
 
 class OpenGLZadederu;
 
+// ShowFrame's steps that belong to the subsystems above core, in the order
+// the frame takes them. Start-up fills them in (SetFrameSteps); an empty
+// step is skipped.
+struct FrameSteps {
+    void (*keepMusicLooping)() = nullptr;  // music at its end starts again
+    void (*refreshInput)() = nullptr;      // reads the devices; Escape or Alt+F4 may end
+    void (*endShadowPass)() = nullptr;     // the 3D shadow pass ends before the frame shows
+    void (*drawBackground)() = nullptr;    // background 0 starts the next frame
+    void (*resetMipmapping)() = nullptr;   // sprites bind plain textures again
+};
+void SetFrameSteps(const FrameSteps& steps);
+
 // Flushes, swaps and clears, then waits for the frame deadline on the
 // renderer's fixed grid while dispatching window messages; returns the
 // milliseconds spent waiting plus 1.

@@ -1,7 +1,6 @@
 #include "core/program_end.h"
 
 #include <brindle/core.h>
-#include <brindle/sound.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,11 +8,7 @@
 #include "core/error_log.h"
 #include "core/runtime_state.h"
 #include "lang/fatal_error.h"
-#include "input/input_devices.h"
-#include "media/media_pack.h"
-#include "net/net_game.h"
 #include "platform/system.h"
-#include "sound/sound_slots.h"
 #include "platform/native_window.h"
 
 namespace {
@@ -25,6 +20,12 @@ namespace {
     EndProgram();
 }
 const bool fatalErrorsEndTheProgram = (SetFatalErrorHandler(EndWithError), true);
+
+EndSteps endSteps;
+
+void Run(void (*step)()) {
+    if (step) step();
+}
 
 void AppendNumber(double value) {
     char text[64];
@@ -44,6 +45,8 @@ void MarkLine(double tag, double line) {
     runtime.traceLine = line;
 }
 
+void SetEndSteps(const EndSteps& steps) { endSteps = steps; }
+
 void End() {
     RecordError(0);
     EndProgram();
@@ -51,7 +54,7 @@ void End() {
 
 void EndProgram() {
     platform::EndTimerPeriod();
-    StopMusic();
+    Run(endSteps.stopMusic);
     if (runtime.debugTrace) {
         AppendErrorLog("-End On Line");
         AppendNumber(runtime.errorCode);
@@ -59,15 +62,7 @@ void EndProgram() {
         AppendNumber(runtime.traceLine);
         AppendNumber(runtime.traceTag);
     }
-    if (runtime.input) {
-        InputShutdown(*runtime.input);
-        delete runtime.input;
-        runtime.input = nullptr;
-    }
-    ReleaseSoundObjects();  // every slot, last to first, then the device
-    DestroyNetGame(runtime.netGame);  // stops the thread, sends leaves, shuts the network down
-    runtime.netGame = nullptr;
-    ReleaseMediaPacks();  // deletes pending extracted files
+    Run(endSteps.releaseDevices);
     if (runtime.mainWindow) platform::DestroyMainWindow(runtime.mainWindow);
     runtime.mainWindow = nullptr;
     // The renderer outlives the window (it is released by the static

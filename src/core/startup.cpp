@@ -1,6 +1,7 @@
 #include "core/startup.h"
 
 #include <brindle/core.h>
+#include <brindle/sound.h>
 #include <brindle/text.h>
 
 #include <cstring>
@@ -12,17 +13,53 @@
 #include "core/runtime_state.h"
 #include "core/window.h"
 #include "files/pack_paths.h"
+#include "gfx2d/backgrounds.h"
 #include "gfx2d/text.h"
+#include "input/frame_input.h"
 #include "input/input_devices.h"
 #include "lang/number_convert.h"
 #include "lang/random.h"
 #include "media/media_pack.h"
 #include "net/net_game.h"
+#include "sound/media_playback.h"
 #include "sound/sound_slots.h"
 #include "platform/gl.h"
 #include "platform/mouse_device.h"
 #include "platform/system.h"
 #include "platform/native_window.h"
+
+namespace {
+
+// Input, sound, the network and the media packs, released as the program ends.
+void ReleaseDevices() {
+    if (runtime.input) {
+        InputShutdown(*runtime.input);
+        delete runtime.input;
+        runtime.input = nullptr;
+    }
+    ReleaseSoundObjects();  // every slot, last to first, then the device
+    DestroyNetGame(runtime.netGame);  // stops the thread, sends leaves, shuts the network down
+    runtime.netGame = nullptr;
+    ReleaseMediaPacks();  // deletes pending extracted files
+}
+
+// The steps of the frame and of the end that belong to the subsystems: start-up
+// is the one place that knows them all, so the frame and the end need not.
+void ConnectSubsystemSteps() {
+    FrameSteps frame;
+    frame.keepMusicLooping = KeepMusicLooping;
+    frame.refreshInput = RefreshInputAndCheckEndKeys;
+    frame.endShadowPass = [] { runtime.scene.SetShadowVolumeMode(false); };
+    frame.drawBackground = [] { DrawBackground(runtime.renderer, 0); };
+    frame.resetMipmapping = [] { runtime.mipmapSetting = 0; };  // 3D drawing binds plain textures again
+    SetFrameSteps(frame);
+    EndSteps end;
+    end.stopMusic = StopMusic;
+    end.releaseDevices = ReleaseDevices;
+    SetEndSteps(end);
+}
+
+}  // namespace
 
 const char* SkipProgramName(const char* p) {
     if (!p) return "";
@@ -82,6 +119,7 @@ int ProgramEntry(platform::AppInstance instance, platform::AppInstance previousI
 int InitRuntime(platform::AppInstance instance, platform::AppInstance, const char*, int,
                 const char* title) {
     ConnectWindowEvents();
+    ConnectSubsystemSteps();
     // A fresh log per run, before anything (even "No Window") is written.
     DeleteErrorLog();
     // Window class and window: caption-only, centred on the primary screen.

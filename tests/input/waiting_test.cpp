@@ -4,7 +4,7 @@
 #include <brindle/core.h>
 
 #include "core/runtime_state.h"
-#include "core/waiting.h"
+#include "input/waiting.h"
 #include "input/input_devices.h"
 #include "support/test_runtime.h"
 

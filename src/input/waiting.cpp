@@ -1,5 +1,5 @@
 // The waiting commands and the debugger breakpoint.
-#include "core/waiting.h"
+#include "input/waiting.h"
 
 #include <brindle/core.h>
 
