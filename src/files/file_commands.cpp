@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "core/file_writer.h"
+#include "files/name_text.h"
 #include "files/wildcard.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
 namespace {
-void ForwardSlashes(std::string& text) {
-    for (char& c : text)
-        if (c == '\\') c = '/';
-}
-
 std::string OnDisk(const RtString& path) { return platform::PathOnDisk(path.Text()); }
 }  // namespace
 
@@ -59,11 +55,7 @@ double ChangeDirectory(const RtString& path) {
     return platform::ChangeDirectory(OnDisk(path).c_str()) ? 1 : 0;
 }
 
-void ToForwardSlashes(RtString& path) {
-    char* text = path.data();
-    for (uint32_t i = 0; text && i < path.length(); ++i)
-        if (text[i] == '\\') text[i] = '/';
-}
+void ToForwardSlashes(RtString& path) { ForwardSlashes(path.data(), path.length()); }
 
 double ListDirectory(const RtString& pattern, StringArray& names) {
     std::vector<std::string> directories, files;

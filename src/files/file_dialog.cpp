@@ -8,6 +8,7 @@
 #include "core/error_log.h"
 #include "core/runtime_state.h"
 #include "core/window.h"
+#include "files/name_text.h"
 #include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -34,7 +35,6 @@ RtString FileDialog(double open, const RtString& filter) {
         runtime.renderer.EnterWindowed();
 
     if (chosen.empty()) return RtString("NO_FILE");
-    for (char& c : chosen)
-        if (c == '\\') c = '/';
+    ForwardSlashes(chosen);
     return RtString(chosen.c_str());
 }

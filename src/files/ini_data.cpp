@@ -2,16 +2,17 @@
 
 #include <cstring>
 
+#include "files/name_text.h"
+
 namespace {
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // Where a section name or a key ends.
 bool NameEnd(char c) { return Blank(c) || c == '='; }
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 bool SameName(const std::string& a, const char* b) {
     size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
-        if (Fold(a[i]) != Fold(b[i])) return false;
+        if (FoldLetter(a[i]) != FoldLetter(b[i])) return false;
     return i == a.size() && !b[i];
 }
 

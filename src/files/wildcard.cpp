@@ -1,8 +1,6 @@
 #include "files/wildcard.h"
 
-namespace {
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+#include "files/name_text.h"
 
 // Left to right with one backtracking point: the latest "*" and the name
 // position it was tried at.
@@ -21,7 +19,7 @@ bool WildcardMatch(const char* name, const char* pattern) {
             backName = name;
             continue;
         }
-        bool same = *pattern == '?' ? *name != '.' : (*pattern && Fold(*pattern) == Fold(*name));
+        bool same = *pattern == '?' ? *name != '.' : (*pattern && FoldLetter(*pattern) == FoldLetter(*name));
         if (same) {
             ++pattern;
             ++name;
