@@ -17,6 +17,7 @@
 #include "media/bmp_file.h"
 #include "media/bmp_texture.h"
 #include "platform/gl.h"
+#include "bench_runtime.h"
 #include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Brindle bench"};
@@ -46,11 +47,7 @@ void WriteBackground() {
 }
 
 void Start() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    ApplySettings(gameSettings, "");
-    InitRuntime(nullptr, nullptr, "", 10, gameSettings.title);
+    if (!StartRuntimeOnce()) return;
     WriteBackground();
 }
 

@@ -16,6 +16,7 @@
 #include "core/startup.h"
 #include "gfx2d/opengl_zadederu.h"
 #include "platform/gl.h"
+#include "bench_runtime.h"
 #include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Brindle bench"};
@@ -48,11 +49,7 @@ void BuildTorus() {
 }
 
 void Start() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    ApplySettings(gameSettings, "");
-    InitRuntime(nullptr, nullptr, "", 10, gameSettings.title);
+    if (!StartRuntimeOnce()) return;
     BuildTorus();
 }
 

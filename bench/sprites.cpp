@@ -26,6 +26,7 @@
 #include "gfx2d/sprites.h"
 #include "media/bmp_file.h"
 #include "platform/gl.h"
+#include "bench_runtime.h"
 #include "median_reporter.h"
 
 const GameSettings gameSettings = {640, 480, 60, 0, 0, 0, "Brindle bench"};
@@ -49,11 +50,7 @@ void WriteKeyBmp(const char* name, int size) {
 }
 
 void Start() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    ApplySettings(gameSettings, "");
-    InitRuntime(nullptr, nullptr, "", 10, gameSettings.title);
+    if (!StartRuntimeOnce()) return;
     WriteSolidBmp("bench_sprite32.bmp", 32);
     WriteSolidBmp("bench_sprite64.bmp", 64);
     LoadSprite("bench_sprite32.bmp", kSprite);

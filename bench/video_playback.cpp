@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/startup.h"
+#include "bench_runtime.h"
 #include "median_reporter.h"
 #include "platform/sdl/sdl_media.h"
 
@@ -53,11 +54,7 @@ double ChildCpuSeconds(std::vector<const char*> argv) {
 }
 
 void Start() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    ApplySettings(gameSettings, "");
-    InitRuntime(nullptr, nullptr, "", 10, gameSettings.title);
+    if (!StartRuntimeOnce()) return;
     char command[512];
     std::snprintf(command, sizeof command,
                   "ffmpeg -v error -y -f lavfi -i testsrc2=s=640x480:r=30:d=%g -f lavfi -i "
