@@ -37,6 +37,19 @@ void ConvertPlain(const uint8_t* src, int bytes, uint32_t* dst, int i, int count
     }
 }
 
+#if defined(BRINDLE_SSE2) || defined(BRINDLE_SSSE3)
+// Stores four pixels in red-green-blue order, opaque, or transparent black
+// where they are the key, and marks the keyed ones in the mask.
+__attribute__((always_inline)) inline void StoreFour(__m128i rgb, __m128i keys, __m128i alpha,
+                                                     uint32_t* dst, uint64_t* transparent,
+                                                     int firstBit) {
+    const __m128i keyed = _mm_cmpeq_epi32(rgb, keys);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_andnot_si128(keyed, _mm_or_si128(rgb, alpha)));
+    const int bits = _mm_movemask_ps(_mm_castsi128_ps(keyed));
+    if (bits && transparent) OrBits(transparent, firstBit, static_cast<uint64_t>(bits), 4);
+}
+#endif
+
 #ifdef BRINDLE_SSSE3
 bool HasSsse3() {
     static const bool has = [] {
@@ -60,11 +73,7 @@ __attribute__((target("ssse3"))) int Convert24Ssse3(const uint8_t* src, uint32_t
     for (; i + 6 <= count; i += 4) {
         const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * i));
         const __m128i rgb = _mm_shuffle_epi8(in, order);
-        const __m128i keyed = _mm_cmpeq_epi32(rgb, keys);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_andnot_si128(keyed, _mm_or_si128(rgb, alpha)));
-        const int bits = _mm_movemask_ps(_mm_castsi128_ps(keyed));
-        if (bits && transparent) OrBits(transparent, firstBit + i, static_cast<uint64_t>(bits), 4);
+        StoreFour(rgb, keys, alpha, dst + i, transparent, firstBit + i);
     }
     return i;
 }
@@ -86,11 +95,7 @@ int Convert32Sse2(const uint8_t* src, uint32_t* dst, int count, uint32_t key, bo
             _mm_and_si128(in, green),
             _mm_or_si128(_mm_and_si128(_mm_srli_epi32(in, 16), low),
                          _mm_and_si128(_mm_slli_epi32(in, 16), high)));
-        const __m128i keyed = _mm_cmpeq_epi32(rgb, keys);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_andnot_si128(keyed, _mm_or_si128(rgb, alpha)));
-        const int bits = _mm_movemask_ps(_mm_castsi128_ps(keyed));
-        if (bits && transparent) OrBits(transparent, firstBit + i, static_cast<uint64_t>(bits), 4);
+        StoreFour(rgb, keys, alpha, dst + i, transparent, firstBit + i);
     }
     return i;
 }

@@ -78,7 +78,8 @@ std::string BaseName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+// False, with the message, when PATH is missing or not a regular file.
+bool IsRegularFile(const std::string& path, std::string& error) {
     std::error_code ec;
     if (!fs::exists(path, ec)) {
         error = path + ": no such file";
@@ -88,6 +89,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         error = path + ": not a regular file";
         return false;
     }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    if (!IsRegularFile(path, error)) return false;
     File in(path, "rb");
     if (!in.f) {
         error = path + ": cannot open: " + SystemReason();
@@ -114,15 +120,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 bool OpenPack(const std::string& path, File& file, std::unique_ptr<pack::FileSource>& source,
               Archive& archive,
               std::string& error) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        error = path + ": no such file";
-        return false;
-    }
-    if (!fs::is_regular_file(path, ec)) {
-        error = path + ": not a regular file";
-        return false;
-    }
+    if (!IsRegularFile(path, error)) return false;
     file.f = std::fopen(path.c_str(), "rb");
     if (!file.f) {
         error = path + ": cannot open: " + SystemReason();
