@@ -12,13 +12,10 @@ log=$(error_log)
 run() {
   local arg=$1; shift
   rm -f "$log"
-  start_program "$exe" "$arg"
-  wait_program 60
-  local rc=$?
-  [ "$rc" -eq 0 ] || fail "argument '$arg': exit code $rc ($(cat "$E2E_WORK/program.out"))"
+  run_to_exit "argument '$arg'" "$exe" "$arg"
   [ -f "$log" ] || fail "argument '$arg': no error log at $log"
   local got want
-  got=$(tail -n 5 "$log" | tr -d '\r' | paste -sd' ')
+  got=$(end_trace "$log")
   want="-End On Line $*"
   [ "$got" = "$want" ] || fail "argument '$arg': trace '$got', expected '$want'"
   grep -q '^Current Dir' "$log" || fail "argument '$arg': start-up lines missing from the log"

@@ -12,10 +12,7 @@ out=$(dirname "$exe")/command_line.txt
 run() {
   local want=$1; shift
   rm -f "$out"
-  start_program "$exe" "$@"
-  wait_program 60
-  local rc=$?
-  [ "$rc" -eq 0 ] || fail "exit code $rc ($(cat "$E2E_WORK/program.out"))"
+  run_to_exit "command line for '$want'" "$exe" "$@"
   [ -f "$out" ] || fail "no command_line.txt for $want"
   local got
   got=$(cat "$out")

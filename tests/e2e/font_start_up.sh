@@ -25,12 +25,9 @@ trap 'rm -f "$(dirname "$exe")/$bad" "$(dirname "$exe")/$bad16"; e2e_cleanup' EX
 run_font() {  # FILE EXPECTED-TRACE...
   local file=$1; shift
   rm -f "$log"
-  start_program "$exe" "$file"
-  wait_program 60
-  local rc=$?
-  [ "$rc" -eq 0 ] || fail "font '$file': exit code $rc ($(cat "$E2E_WORK/program.out"))"
+  run_to_exit "font '$file'" "$exe" "$file"
   local got want="-End On Line $*"
-  got=$(tail -n 5 "$log" | tr -d '\r' | paste -sd' ')
+  got=$(end_trace "$log")
   [ "$got" = "$want" ] || fail "font '$file': trace '$got', expected '$want'"
   pass "font '$file': $want"
 }

@@ -65,6 +65,19 @@ wait_program() {
   return 124
 }
 
+# run_to_exit WHAT EXE ARGS...: runs it to its end (60 s, patient); fails,
+# naming WHAT, unless it exits with 0.
+run_to_exit() {
+  local what=$1 exe=$2; shift 2
+  start_program "$exe" "$@"
+  wait_program 60
+  local rc=$?
+  [ "$rc" -eq 0 ] || fail "$what: exit code $rc ($(cat "$E2E_WORK/program.out"))"
+}
+
+# end_trace LOG: the last five lines of an error log (the end trace) on one line.
+end_trace() { tail -n 5 "$1" | tr -d '\r' | paste -sd' '; }
+
 # temp_dir: the target program's temporary directory (with trailing '/').
 temp_dir() {
   if is_windows; then

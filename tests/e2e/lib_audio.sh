@@ -11,10 +11,13 @@
 #   with_audio / without_audio   export AUDIO_ENV for the programs started
 #                                between them
 # The probe (tests/programs/sound_probe.cpp) in $PROBE_DIR:
-#   probe_setup             copies it there (with the test's media beside it)
+#   probe_setup             copies it there and makes the test sounds beside it
+# $py runs $audio (tests/e2e/audio.py), which makes and measures the sounds.
 #   run_probe SCRIPT        runs SCRIPT to its end
 #   results                 its results; expect_results LINE... checks lines
 
+py=/usr/bin/python3
+audio=$BRINDLE_SOURCE/tests/e2e/audio.py
 AUDIO_ENV=()
 CAPTURE=""
 RECORDER_PID=""
@@ -94,6 +97,7 @@ probe_setup() {
   mkdir -p "$PROBE_DIR"
   cp "$exe" "$PROBE_DIR/"
   PROBE=$PROBE_DIR/$(basename "$exe")
+  $py "$audio" make "$PROBE_DIR" || fail "could not make the test sounds"
 }
 
 results() { tr -d '\r' 2>/dev/null < "$PROBE_DIR/sound-probe.txt"; }

@@ -9,10 +9,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/lib_audio.sh"
 
-py=/usr/bin/python3
-audio=$BRINDLE_SOURCE/tests/e2e/audio.py
 probe_setup
-$py "$audio" make "$PROBE_DIR" || fail "could not make the test sounds"
 quarters="color=c=red:s=160x120:r=10:d=DUR[a];color=c=lime:s=160x120:r=10:d=DUR[b];
 color=c=blue:s=160x120:r=10:d=DUR[c];color=c=white:s=160x120:r=10:d=DUR[d];[a][b]hstack[t];[c][d]hstack[u];[t][u]vstack"
 make_media() {
