@@ -2,6 +2,14 @@
 #pragma once
 #include <cstdint>
 
+// The base of the planner's structures: each owns its memory, so none is
+// copied.
+struct NotCopied {
+    NotCopied() = default;
+    NotCopied(const NotCopied&) = delete;
+    NotCopied& operator=(const NotCopied&) = delete;
+};
+
 // One search node, taken from the NodeFactory pool. A cell has at most one
 // node at a time, either in the open queue or in the closed table.
 struct Node {

@@ -5,12 +5,9 @@
 
 #include "path/node.h"
 
-class NodeFactory {
+class NodeFactory : NotCopied {
 public:
-    NodeFactory() = default;
     virtual ~NodeFactory();
-    NodeFactory(const NodeFactory&) = delete;
-    NodeFactory& operator=(const NodeFactory&) = delete;
 
     // Frees any previous pool and allocates n nodes (left uninitialised, so
     // the pages of a large pool are touched only as nodes are used).

@@ -10,12 +10,9 @@
 
 #include "path/node.h"
 
-class NodeHashTable {
+class NodeHashTable : NotCopied {
 public:
-    NodeHashTable() = default;
     virtual ~NodeHashTable();
-    NodeHashTable(const NodeHashTable&) = delete;
-    NodeHashTable& operator=(const NodeHashTable&) = delete;
 
     // 2^bits buckets, bits limited to 0..24 and rounded down to even.
     void Resize(int bits);

@@ -15,12 +15,9 @@
 
 #include "path/node.h"
 
-class OpenQueue {
+class OpenQueue : NotCopied {
 public:
-    OpenQueue() = default;
     virtual ~OpenQueue();
-    OpenQueue(const OpenQueue&) = delete;
-    OpenQueue& operator=(const OpenQueue&) = delete;
 
     // Empty queue of `capacity` nodes over a width x height grid; the nodes
     // queued come from the array at `pool`.

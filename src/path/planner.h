@@ -10,12 +10,9 @@
 #include "path/node_hash_table.h"
 #include "path/open_queue.h"
 
-class Planner {
+class Planner : NotCopied {
 public:
-    Planner() = default;
     virtual ~Planner();
-    Planner(const Planner&) = delete;
-    Planner& operator=(const Planner&) = delete;
 
     // Checks the request, builds the normalised cost grid and sizes the pool
     // and tables. False (and no search possible) for a start or goal outside
