@@ -10,6 +10,12 @@
 
 namespace {
 Zadederu3D& Scene() { return runtime.scene; }
+void Store3(float* v, double x, double y, double z) {
+    v[0] = Float(x);
+    v[1] = Float(y);
+    v[2] = Float(z);
+}
+
 float ClampWidth(double v) {
     float w = Float(v);
     if (!(w >= 1)) return 1;  // also NaN
@@ -60,17 +66,13 @@ void AddRotation(double angle, double x, double y, double z) {
 void SetTranslation(double x, double y, double z) {
     TransformEntry& e = Scene().CurrentTransform();
     e.rotationCount = 0;
-    e.translation[0] = Float(x);
-    e.translation[1] = Float(y);
-    e.translation[2] = Float(z);
+    Store3(e.translation, x, y, z);
 }
 
 void SetScale(double x, double y, double z) {
     TransformEntry& e = Scene().CurrentTransform();
     e.rotationCount = 0;
-    e.scale[0] = Float(x);
-    e.scale[1] = Float(y);
-    e.scale[2] = Float(z);
+    Store3(e.scale, x, y, z);
 }
 
 void PushTransform() {
