@@ -4,17 +4,7 @@
 
 #include "core/runtime_state.h"
 #include "platform/gl.h"
-
-namespace {
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-}  // namespace
+#include "support/little_endian.h"
 
 void WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels,
               int bitsPerPixel) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/system.h"
+#include "support/little_endian.h"
 
 namespace fs = std::filesystem;
 
@@ -98,14 +99,6 @@ int RunPackTool(const std::string& arguments) {
 }
 
 namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 void PutHeaders(std::vector<uint8_t>& out, uint32_t headerSize, uint32_t tableBytes, int width,
                 int height, int bitCount, uint32_t imageBytes) {
     const uint32_t offset = 14 + headerSize + tableBytes;

@@ -5,16 +5,9 @@
 #include <filesystem>
 
 #include "platform/system.h"
+#include "support/little_endian.h"
 
 namespace {
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-    b.push_back(static_cast<uint8_t>(v));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
 void PutTag(std::vector<uint8_t>& b, const std::string& tag) { b.insert(b.end(), tag.begin(), tag.begin() + 4); }
 }  // namespace
 
