@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/runtime_state.h"
+#include "font_cells.h"
 #include "pixels.h"
 #include "platform/gl.h"
 #include "support/test_runtime.h"
@@ -41,17 +42,6 @@ std::vector<std::string> Picture(int x, int y) {
     }
     return rows;
 }
-
-const std::vector<std::string> kLetterA = {
-    "..ooo..",
-    ".o###o.",
-    ".o#o#o.",
-    ".o###o.",
-    ".o#o#o.",
-    ".o#o#o.",
-    "..o.o..",
-    ".......",
-};
 }  // namespace
 
 TEST_F(Text, BuiltinFontIsFontZeroAfterStartUp) {
