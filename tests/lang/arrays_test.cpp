@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "end_trace.h"
+#include "lang/fatal_error.h"
 
 TEST(DimArray, CapacityInlineAndHeap) {
     NumberArray a;
@@ -221,4 +223,23 @@ TEST(CopyArray, CopiesShapeAndElements) {
     CopyArray(destination, blank);
     EXPECT_EQ(destination.size1, 0);
     EXPECT_ENDS_WITH_ERROR(destination(0), 8);
+}
+
+// Arrays know nothing of the runtime: they hand their errors to the handler
+// set in lang, which the runtime fills in and anyone else may replace.
+TEST(ArrayAccess, ErrorsGoToTheHandlerSet) {
+    NumberArray a;
+    DimArray(a, 3);
+    EXPECT_EXIT(
+        {
+            SetFatalErrorHandler([](int code) { std::_Exit(100 + code); });
+            a(3);
+        },
+        ::testing::ExitedWithCode(109), "");
+    EXPECT_EXIT(
+        {
+            SetFatalErrorHandler(nullptr);  // lang alone: the process aborts
+            a(-1);
+        },
+        [](int status) { return status != 0; }, "fatal error 9");
 }
