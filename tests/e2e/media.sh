@@ -81,6 +81,13 @@ pass "music loops in ShowFrame, a missing file stops it, StopMusic silences; a d
 
 # --- Video in a 640 x 480 window: the fit, a key skips, PlayVideoOnce, odd files.
 script=$E2E_WORK/video.txt
+# start_probe_window WIDTHxHEIGHT: starts the probe on $script in a window
+# of that size and sets win to the window.
+start_probe_window() {
+  BRINDLE_PROBE_WINDOW=$1 start_probe "$script"
+  win=$(find_window "Sound Probe" 60) || fail "no probe window"
+}
+
 {
   wake_up; echo "fill 50 50 50"; echo "mark video"; echo "video quad.avi"
   echo "mark click"; echo "video quad.avi"
@@ -91,10 +98,7 @@ script=$E2E_WORK/video.txt
 } > "$script"
 capture video
 go_when_captured
-export BRINDLE_PROBE_WINDOW=640x480
-start_probe "$script"
-unset BRINDLE_PROBE_WINDOW
-win=$(find_window "Sound Probe" 60) || fail "no probe window"
+start_probe_window 640x480
 poll 60 has_result "^mark video" || fail "the probe did not reach the video: $(results | paste -sd'|')"
 poll 30 video_shown "$win" 640 480 160 120 || fail "no video on the screen: $(pixel 160 120) at (160, 120)"
 for spot in "160 120 252 0 0" "480 120 0 254 0" "160 360 0 1 252" "480 360 255 255 255" "2 2 252 0 0" \
@@ -146,10 +150,7 @@ script=$E2E_WORK/held.txt
 } > "$script"
 capture held
 go_when_captured
-export BRINDLE_PROBE_WINDOW=800x480
-start_probe "$script"
-unset BRINDLE_PROBE_WINDOW
-win=$(find_window "Sound Probe" 60) || fail "no probe window"
+start_probe_window 800x480
 poll 60 has_result "^mark hold" || fail "the probe did not reach the held key: $(results | paste -sd'|')"
 focus_window "$win" || fail "no focus for the key"
 held=2.5
