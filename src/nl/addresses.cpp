@@ -29,6 +29,12 @@ void SetIp(NLaddress& a, uint32_t ipNetworkOrder, uint16_t port) {
     ToAddress(in, a);
 }
 
+// The address, with its valid flag.
+void SetAddress(NLaddress& a, uint32_t ipNetworkOrder, uint16_t port, NLboolean valid) {
+    SetIp(a, ipNetworkOrder, port);
+    a.valid = valid;
+}
+
 uint32_t IpOf(const NLaddress& a) {
     uint32_t ip;
     memcpy(&ip, a.addr + 4, 4);
@@ -38,6 +44,22 @@ uint32_t IpOf(const NLaddress& a) {
 bool TooLong(const NLchar* text) {
     size_t n = strnlen(text, NL_MAX_STRING_LENGTH);
     return n >= NL_MAX_STRING_LENGTH || memchr(text, '%', n) != nullptr;
+}
+
+// The checks of every call that reads an address from a text: the network
+// is up, neither pointer is null (NL_NULL_POINTER), the text fits
+// (NL_STRING_OVER_RUN).
+bool TextToAddressReady(const NLchar* text, const NLaddress* address) {
+    if (!NetworkReady()) return false;
+    if (!text || !address) {
+        SetError(NL_NULL_POINTER);
+        return false;
+    }
+    if (TooLong(text)) {
+        SetError(NL_STRING_OVER_RUN);
+        return false;
+    }
+    return true;
 }
 
 // A decimal number as scanf's %d reads one: white space before it, an
@@ -93,14 +115,12 @@ bool LookUp(const char* text, NLaddress& out) {
     int rc = getaddrinfo(host.c_str(), nullptr, &hints, &found);
     if (rc != 0 || !found) {
         SetSystemError(0);
-        SetIp(out, kNoAddress, 0);
-        out.valid = NL_FALSE;
+        SetAddress(out, kNoAddress, 0, NL_FALSE);
         return false;
     }
     uint32_t ip = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(found);
-    SetIp(out, ip, port);
-    out.valid = NL_TRUE;
+    SetAddress(out, ip, port, NL_TRUE);
     return true;
 }
 
@@ -108,8 +128,7 @@ bool AddressFromName(const NLchar* name, NLaddress* address) {
     uint32_t ip;
     uint16_t port;
     if (ParseNumeric(name, ip, port)) {
-        SetIp(*address, ip, port);
-        address->valid = NL_TRUE;
+        SetAddress(*address, ip, port, NL_TRUE);
         return true;
     }
     return LookUp(name, *address);
@@ -215,51 +234,25 @@ NLchar* HL_APIENTRY nlAddrToString(const NLaddress* address, NLchar* string) {
 }
 
 NLboolean HL_APIENTRY nlStringToAddr(const NLchar* string, NLaddress* address) {
-    if (!NetworkReady()) return NL_FALSE;
-    if (!string || !address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
-    if (TooLong(string)) {
-        SetError(NL_STRING_OVER_RUN);
-        return NL_FALSE;
-    }
+    if (!TextToAddressReady(string, address)) return NL_FALSE;
     uint32_t ip;
     uint16_t port;
     if (!ParseNumeric(string, ip, port)) {
-        SetIp(*address, kNoAddress, 0);
-        address->valid = NL_FALSE;
+        SetAddress(*address, kNoAddress, 0, NL_FALSE);
         SetError(NL_BAD_ADDR);
         return NL_FALSE;
     }
-    SetIp(*address, ip, port);
-    address->valid = NL_TRUE;
+    SetAddress(*address, ip, port, NL_TRUE);
     return NL_TRUE;
 }
 
 NLboolean HL_APIENTRY nlGetAddrFromName(const NLchar* name, NLaddress* address) {
-    if (!NetworkReady()) return NL_FALSE;
-    if (!name || !address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
-    if (TooLong(name)) {
-        SetError(NL_STRING_OVER_RUN);
-        return NL_FALSE;
-    }
+    if (!TextToAddressReady(name, address)) return NL_FALSE;
     return AddressFromName(name, address) ? NL_TRUE : NL_FALSE;
 }
 
 NLboolean HL_APIENTRY nlGetAddrFromNameAsync(const NLchar* name, NLaddress* address) {
-    if (!NetworkReady()) return NL_FALSE;
-    if (!name || !address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
-    if (TooLong(name)) {
-        SetError(NL_STRING_OVER_RUN);
-        return NL_FALSE;
-    }
+    if (!TextToAddressReady(name, address)) return NL_FALSE;
     address->valid = NL_FALSE;
     NameJob* job = new NameJob{name, address};
     if (!StartDetached(AddressFromNameInBackground, job)) {
@@ -300,10 +293,7 @@ NLboolean HL_APIENTRY nlGetNameFromAddrAsync(const NLaddress* address, NLchar* n
 NLboolean HL_APIENTRY nlGetLocalAddr(NLsocket socket, NLaddress* address) {
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     sockaddr_in in{};
     socklen_t len = sizeof in;
     if (getsockname(s->fd, reinterpret_cast<sockaddr*>(&in), &len) != 0) {
@@ -319,10 +309,7 @@ NLboolean HL_APIENTRY nlGetLocalAddr(NLsocket socket, NLaddress* address) {
 NLboolean HL_APIENTRY nlGetRemoteAddr(NLsocket socket, NLaddress* address) {
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     std::lock_guard<std::mutex> hold(s->lock);
     if (s->hasRemote) {
         *address = s->remote;
@@ -337,10 +324,7 @@ NLboolean HL_APIENTRY nlGetRemoteAddr(NLsocket socket, NLaddress* address) {
 NLboolean HL_APIENTRY nlSetRemoteAddr(NLsocket socket, const NLaddress* address) {
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     std::lock_guard<std::mutex> hold(s->lock);
     s->remote = *address;
     s->hasRemote = true;
@@ -349,10 +333,7 @@ NLboolean HL_APIENTRY nlSetRemoteAddr(NLsocket socket, const NLaddress* address)
 
 NLaddress* HL_APIENTRY nlGetAllLocalAddr(NLint* count) {
     if (!NetworkReady()) return nullptr;
-    if (!count) {
-        SetError(NL_NULL_POINTER);
-        return nullptr;
-    }
+    if (!Given(count)) return nullptr;
     uint32_t ips[64];
     int n = nlsys::LocalInterfaceAddresses(ips, 64);
     // Loop-back only when the machine has no other address.
@@ -363,16 +344,12 @@ NLaddress* HL_APIENTRY nlGetAllLocalAddr(NLint* count) {
     all.clear();
     for (int i = 0; i < n; ++i) {
         if (others > 0 && ips[i] == htonl(INADDR_LOOPBACK)) continue;
-        NLaddress a{};
-        SetIp(a, ips[i], 0);
-        a.valid = NL_TRUE;
-        all.push_back(a);
+        all.emplace_back();
+        SetAddress(all.back(), ips[i], 0, NL_TRUE);
     }
     if (all.empty()) {
-        NLaddress a{};
-        SetIp(a, htonl(INADDR_LOOPBACK), 0);
-        a.valid = NL_TRUE;
-        all.push_back(a);
+        all.emplace_back();
+        SetAddress(all.back(), htonl(INADDR_LOOPBACK), 0, NL_TRUE);
     }
     *count = static_cast<NLint>(all.size());
     return all.data();
@@ -380,10 +357,7 @@ NLaddress* HL_APIENTRY nlGetAllLocalAddr(NLint* count) {
 
 NLboolean HL_APIENTRY nlSetLocalAddr(const NLaddress* address) {
     if (!NetworkReady()) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     std::lock_guard<std::mutex> hold(lib().lock);
     lib().bindAddress = IpOf(*address);
     lib().hasBindAddress = true;
@@ -400,19 +374,13 @@ NLboolean HL_APIENTRY nlAddrCompare(const NLaddress* address1, const NLaddress* 
 
 NLushort HL_APIENTRY nlGetPortFromAddr(const NLaddress* address) {
     if (!NetworkReady()) return 0;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return 0;
-    }
+    if (!Given(address)) return 0;
     return static_cast<NLushort>(address->addr[2] << 8 | address->addr[3]);
 }
 
 NLboolean HL_APIENTRY nlSetAddrPort(NLaddress* address, NLushort port) {
     if (!NetworkReady()) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     address->addr[2] = static_cast<NLubyte>(port >> 8);
     address->addr[3] = static_cast<NLubyte>(port & 0xFF);
     return NL_TRUE;

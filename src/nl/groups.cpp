@@ -12,10 +12,13 @@ namespace {
 // library lock.
 std::vector<NLsocket>* GroupOf(NLint group) {
     Library& l = lib();
-    if (group < kGroupBase + kReservedGroups) return nullptr;
-    size_t slot = static_cast<size_t>(group - kGroupBase);
-    if (slot >= l.groups.size()) return nullptr;
-    return l.groups[slot].get();
+    std::vector<NLsocket>* g = nullptr;
+    if (group >= kGroupBase + kReservedGroups) {
+        size_t slot = static_cast<size_t>(group - kGroupBase);
+        if (slot < l.groups.size()) g = l.groups[slot].get();
+    }
+    if (!g) SetError(NL_INVALID_GROUP);
+    return g;
 }
 
 }  // namespace
@@ -52,10 +55,7 @@ NLboolean HL_APIENTRY nlGroupAddSocket(NLint group, NLsocket socket) {
     if (!NetworkReady()) return NL_FALSE;
     std::lock_guard<std::mutex> hold(lib().lock);
     std::vector<NLsocket>* g = GroupOf(group);
-    if (!g) {
-        SetError(NL_INVALID_GROUP);
-        return NL_FALSE;
-    }
+    if (!g) return NL_FALSE;
     if (g->size() >= NL_MAX_GROUP_SOCKETS) {
         SetError(NL_OUT_OF_GROUP_SOCKETS);
         return NL_FALSE;
@@ -72,10 +72,7 @@ NLboolean HL_APIENTRY nlGroupGetSockets(NLint group, NLsocket* sockets, NLint* n
     }
     std::lock_guard<std::mutex> hold(lib().lock);
     std::vector<NLsocket>* g = GroupOf(group);
-    if (!g) {
-        SetError(NL_INVALID_GROUP);
-        return NL_FALSE;
-    }
+    if (!g) return NL_FALSE;
     NLint n = std::min<NLint>(*number, static_cast<NLint>(g->size()));
     if (n < 0) n = 0;
     std::copy(g->begin(), g->begin() + n, sockets);
@@ -87,10 +84,7 @@ NLboolean HL_APIENTRY nlGroupDeleteSocket(NLint group, NLsocket socket) {
     if (!NetworkReady()) return NL_FALSE;
     std::lock_guard<std::mutex> hold(lib().lock);
     std::vector<NLsocket>* g = GroupOf(group);
-    if (!g) {
-        SetError(NL_INVALID_GROUP);
-        return NL_FALSE;
-    }
+    if (!g) return NL_FALSE;
     auto it = std::find(g->begin(), g->end(), socket);
     if (it == g->end()) {
         SetError(NL_SOCKET_NOT_FOUND);
@@ -102,10 +96,7 @@ NLboolean HL_APIENTRY nlGroupDeleteSocket(NLint group, NLsocket socket) {
 
 NLint HL_APIENTRY nlPollGroup(NLint group, NLenum name, NLsocket* sockets, NLint number, NLint timeout) {
     if (!NetworkReady()) return NL_INVALID;
-    if (!sockets) {
-        SetError(NL_NULL_POINTER);
-        return 0;
-    }
+    if (!Given(sockets)) return 0;
     nlsys::Ready what;
     switch (name) {
         case NL_READ_STATUS: what = nlsys::Ready::Read; break;
@@ -117,10 +108,7 @@ NLint HL_APIENTRY nlPollGroup(NLint group, NLenum name, NLsocket* sockets, NLint
     {
         std::lock_guard<std::mutex> hold(lib().lock);
         std::vector<NLsocket>* g = GroupOf(group);
-        if (!g) {
-            SetError(NL_INVALID_GROUP);
-            return NL_INVALID;
-        }
+        if (!g) return NL_INVALID;
         members = *g;
     }
     if (members.empty()) return 0;

@@ -18,6 +18,11 @@ namespace nlimpl {
 void SetError(NLenum err);
 void SetSystemError(int systemError);  // NL_SYSTEM_ERROR with the system's number
 void ClearError();
+// False, with NL_NULL_POINTER, when a pointer argument is null.
+inline bool Given(const void* p) {
+    if (!p) SetError(NL_NULL_POINTER);
+    return p != nullptr;
+}
 
 // Byte and packet counts for one socket or the whole library; counted only
 // while NL_SOCKET_STATS is on. Averages are bytes per second over the last

@@ -51,10 +51,7 @@ uint32_t Swap32(uint32_t x) {
 extern "C" {
 
 NLboolean HL_APIENTRY nlTime(NLtime* t) {
-    if (!t) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(t)) return NL_FALSE;
     auto now = std::chrono::system_clock::now().time_since_epoch();
     long long us = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
     t->seconds = static_cast<NLlong>(us / 1000000);

@@ -22,6 +22,18 @@ bool SetIntOption(nlsys::Fd fd, int level, int name, int value) {
     return setsockopt(fd, level, name, reinterpret_cast<const char*>(&value), sizeof value) == 0;
 }
 
+// The library's multicast time-to-live, set on the socket and kept with it.
+void ApplyMulticastTtl(Socket& s) {
+    int ttl;
+    {
+        std::lock_guard<std::mutex> hold(lib().lock);
+        ttl = lib().ttl;
+    }
+    SetIntOption(s.fd, IPPROTO_IP, IP_MULTICAST_TTL, ttl);
+    std::lock_guard<std::mutex> hold(s.lock);
+    s.ttl = ttl;
+}
+
 NLushort BoundPort(nlsys::Fd fd) {
     sockaddr_in a{};
     socklen_t len = sizeof a;
@@ -225,10 +237,7 @@ NLsocket HL_APIENTRY nlAcceptConnection(NLsocket socket) {
 NLboolean HL_APIENTRY nlConnect(NLsocket socket, const NLaddress* address) {
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_FALSE;
-    if (!address) {
-        SetError(NL_NULL_POINTER);
-        return NL_FALSE;
-    }
+    if (!Given(address)) return NL_FALSE;
     if (s->tcp()) SettleTcpConnect(*s);
     Link link = s->link.load();
     if (link == Link::Connected) {
@@ -259,14 +268,8 @@ NLboolean HL_APIENTRY nlConnect(NLsocket socket, const NLaddress* address) {
                 RecordSystemFailure();
                 return NL_FALSE;
             }
-            int ttl;
-            {
-                std::lock_guard<std::mutex> hold(lib().lock);
-                ttl = lib().ttl;
-            }
-            SetIntOption(s->fd, IPPROTO_IP, IP_MULTICAST_TTL, ttl);
+            ApplyMulticastTtl(*s);
             std::lock_guard<std::mutex> hold(s->lock);
-            s->ttl = ttl;
             s->remote = *address;
             s->hasRemote = true;
             return NL_TRUE;
@@ -326,10 +329,7 @@ NLboolean HL_APIENTRY nlClose(NLsocket socket) {
 NLint HL_APIENTRY nlRead(NLsocket socket, NLvoid* buffer, NLint nbytes) {
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_INVALID;
-    if (!buffer) {
-        SetError(NL_NULL_POINTER);
-        return NL_INVALID;
-    }
+    if (!Given(buffer)) return NL_INVALID;
     if (nbytes < 0) return 0;
     if (!UsableForTransfer(*s)) return NL_INVALID;
     if (s->type == NL_TCP_PACKETS) return PacketRead(s, buffer, nbytes);
@@ -376,10 +376,7 @@ NLint HL_APIENTRY nlWrite(NLsocket socket, const NLvoid* buffer, NLint nbytes) {
     }
     SocketRef s = CheckedSocket(socket);
     if (!s) return NL_INVALID;
-    if (!buffer) {
-        SetError(NL_NULL_POINTER);
-        return NL_INVALID;
-    }
+    if (!Given(buffer)) return NL_INVALID;
     if (nbytes < 0) return 0;
     if (nbytes > NL_MAX_PACKET_LENGTH && s->type != NL_TCP) {
         SetError(NL_PACKET_SIZE);
@@ -465,14 +462,7 @@ NLboolean HL_APIENTRY nlSetSocketOpt(NLsocket socket, NLenum name, NLint arg) {
                 SetError(NL_WRONG_TYPE);
                 return NL_FALSE;
             }
-            int ttl;
-            {
-                std::lock_guard<std::mutex> hold(lib().lock);
-                ttl = lib().ttl;
-            }
-            SetIntOption(s->fd, IPPROTO_IP, IP_MULTICAST_TTL, ttl);
-            std::lock_guard<std::mutex> hold(s->lock);
-            s->ttl = ttl;
+            ApplyMulticastTtl(*s);
             return NL_TRUE;
         }
     }
