@@ -69,6 +69,10 @@ static_assert(sizeof(SoundCaps) == 96, "the capabilities record has 96 bytes");
 
 // The default output device; kSoundOk and the device, or a failure code and null.
 SoundResult CreateSoundOutput(SoundOutput& output);
+// Frees what the sound system keeps for the calling thread (SDL's per-thread
+// error text, which it frees only on its own threads); called last by a
+// thread that opened the device and then ends. Returns nothing.
+void EndSoundThread();
 // Cooperation with the window at the priority level (the primary format may be set).
 SoundResult SetSoundCooperation(SoundOutput output, NativeWindow window);
 // Creates the primary buffer, sets its format and releases it again.

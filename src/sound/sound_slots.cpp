@@ -195,7 +195,10 @@ void StartSound(NativeWindow window) {
     SoundDevice* device = AwaitSoundDevice();
     if (!device) return;
     try {
-        opening.thread = std::thread([device, window] { InitSound(*device, window); });
+        opening.thread = std::thread([device, window] {
+            InitSound(*device, window);
+            platform::EndSoundThread();
+        });
     } catch (const std::system_error&) {
         InitSound(*device, window);  // no thread to be had: open it here
     }

@@ -45,6 +45,8 @@ SoundResult CreateSoundOutput(SoundOutput& output) {
     return kSoundOk;
 }
 
+void EndSoundThread() { SDL_TLSCleanup(); }
+
 SoundResult SetSoundCooperation(SoundOutput, NativeWindow) { return kSoundOk; }
 
 // The device mixes at one format, opened with it; that is the format the

@@ -28,6 +28,9 @@ static_assert(sizeof(DSCAPS) == sizeof(SoundCaps), "DSCAPS is the capabilities r
 static_assert(sizeof(DSBUFFERDESC) == 36, "the buffer description has 36 bytes");
 }  // namespace
 
+// DirectSound keeps nothing per thread for a caller to free.
+void EndSoundThread() {}
+
 SoundResult CreateSoundOutput(SoundOutput& output) {
     IDirectSound* ds = nullptr;
     const HRESULT r = DirectSoundCreate(nullptr, &ds, nullptr);
